@@ -1,0 +1,3 @@
+#include "core/format_settings.h"
+
+TFormatSettings FormatSettings;
