@@ -13,9 +13,10 @@ else()
   set(CMAKE_SYSTEM_PROCESSOR AMD64)
 endif()
 
-# The win32 thread model links nothing beyond the system's DLLs.
-set(CMAKE_C_COMPILER ${VELNA_MINGW_TRIPLET}-gcc-win32)
-set(CMAKE_CXX_COMPILER ${VELNA_MINGW_TRIPLET}-g++-win32)
+# The posix thread model: GoogleTest needs std::mutex, which the win32 model
+# lacks. Everything is linked statically, so no DLL comes of it.
+set(CMAKE_C_COMPILER ${VELNA_MINGW_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${VELNA_MINGW_TRIPLET}-g++-posix)
 set(CMAKE_RC_COMPILER ${VELNA_MINGW_TRIPLET}-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/${VELNA_MINGW_TRIPLET})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

@@ -17,3 +17,10 @@ class ERegistryException : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
+
+// Abandons an operation without telling the user: the error report shows
+// nothing for it. The updater itself never raises it.
+class EAbort : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};

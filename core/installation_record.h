@@ -1,0 +1,15 @@
+// The installation record: the registry key where the main program's
+// installation keeps its folder (CALE) and version (VER).
+#pragma once
+
+#include <string>
+
+class IInstallationRecord {
+ public:
+  virtual ~IInstallationRecord() = default;
+  // A missing key or value, or one without data, reads as "". A value that
+  // is not text raises ERegistryException.
+  virtual std::string ReadRecordValue(const std::string& name) = 0;
+  // Stores `value` as text; raises ERegistryException when it cannot.
+  virtual void WriteRecordValue(const std::string& name, const std::string& value) = 0;
+};

@@ -1,0 +1,48 @@
+#include "core/update_job.h"
+
+#include "core/release_profile.h"
+#include "core/version.h"
+
+std::string InstallFolder;
+
+void RunInstallationCheck(IInstallationRecord& record, IUpdaterView& view) {
+  view.DisarmStartupTimer();  // first, so that the check never runs twice
+  InstallFolder = record.ReadRecordValue("CALE");
+  std::string installedVersion = record.ReadRecordValue("VER");
+
+  if (installedVersion.empty()) {
+    view.AppendLogLine(std::string("Programul ") + ProductDisplayName + " NU este instalat aici!");
+    view.SetUpgradeButtonEnabled(false);
+    return;
+  }
+
+  // A text that is no version counts as version 0.
+  installedVersion = VersionDisplayText(ParseVersionOrDefault(installedVersion, VersionValue{0}));
+  view.AppendLogLine(std::string("Cale ") + ProductDisplayName + "   : " + InstallFolder);
+  view.AppendLogLine("Versiune instalata : " + installedVersion);
+  view.SetUpgradeButtonCaption("Actualizare la versiunea " + VersionDisplayText(ReleaseVersion));
+  if (!(ReleaseVersion > ParseVersion(installedVersion))) view.AppendLogLine("Aveti deja ultima versiune!");
+  // Also when up to date: the user may reinstall the release or go back to it.
+  view.SetUpgradeButtonEnabled(true);
+}
+
+void RunUpgradeAction(IInstallationRecord& record, IPayloadInstaller& payload, IUpdaterView& view) {
+  const std::string targetPath = InstallFolder + "\\" + MainProgramFileName;
+
+  switch (payload.InstallPayload(PayloadResourceType, PayloadResourceName, targetPath)) {
+    case PayloadInstallResult::TargetInUse:
+      view.ShowErrorDialog(std::string("Inchideti mai intai ") + ProductDisplayName + "!");
+      return;
+    case PayloadInstallResult::Failed:
+      view.ShowErrorDialog("Nu pot extrage noul program!");
+      return;
+    case PayloadInstallResult::Installed:
+      break;
+  }
+
+  // The version is recorded only once the new file is in place.
+  view.AppendLogLine("Versiune actualizata.");
+  record.WriteRecordValue("VER", VersionStoredText(ReleaseVersion));
+  view.ShowInformationDialog(std::string(ProductDisplayName) + " a fost actualizat la versiunea " +
+                             VersionDisplayText(ReleaseVersion) + ".");
+}

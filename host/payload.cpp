@@ -1,0 +1,97 @@
+#include "host/payload.h"
+
+#include "host/unique_handle.h"
+
+#include <windows.h>
+
+namespace {
+
+// Virus scanners hold a freshly written executable for a moment; a sharing
+// violation is retried for about a second in all.
+constexpr int kSharingRetries = 10;
+constexpr DWORD kSharingRetryPause = 100;  // milliseconds
+
+bool IsLockError(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED ||
+         error == ERROR_USER_MAPPED_FILE;
+}
+
+template <typename Attempt>
+bool RetryOnSharingViolation(Attempt attempt) {
+  for (int tries = 0;; ++tries) {
+    if (attempt()) return true;
+    if (GetLastError() != ERROR_SHARING_VIOLATION || tries == kSharingRetries) return false;
+    Sleep(kSharingRetryPause);
+  }
+}
+
+// Whether the existing file at `path` may be replaced: not read-only (which
+// Windows refuses to replace but Wine allows, so it is checked here) and
+// not held open by another process without sharing.
+bool MayReplace(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+  return RetryOnSharingViolation([&] {
+    const UniqueFile probe(CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(probe);
+  });
+}
+
+}  // namespace
+
+bool FileExists(const std::string& path) {
+  WIN32_FIND_DATAA found{};
+  const UniqueFind search(FindFirstFileA(path.c_str(), &found));
+  return search && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string TemporaryPayloadPath(const std::string& targetPath) { return targetPath + ".new"; }
+
+bool ExtractPayload(const std::string& resourceType, const std::string& resourceName, const std::string& fileName) {
+  // Found and loaded before the file is created: a missing resource leaves no file.
+  const HMODULE module = GetModuleHandleA(nullptr);
+  const HRSRC found = FindResourceA(module, resourceName.c_str(), resourceType.c_str());
+  if (!found) return false;
+  const UniqueResource loaded(LoadResource(module, found));
+  if (!loaded) return false;
+  const void* bytes = LockResource(loaded.get());
+  const DWORD size = SizeofResource(module, found);
+  if (!bytes && size != 0) return false;
+
+  bool written = false;
+  {
+    const UniqueFile file(CreateFileA(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                      nullptr));
+    if (!file) return false;
+    DWORD count = 0;
+    // One write of the whole payload, straight from the loaded image.
+    written = (size == 0 || (WriteFile(file.get(), bytes, size, &count, nullptr) && count == size)) &&
+              FlushFileBuffers(file.get());
+  }
+  if (!written) DeleteFileA(fileName.c_str());
+  return written;
+}
+
+PayloadInstallResult ResourcePayloadInstaller::InstallPayload(const std::string& resourceType,
+                                                              const std::string& resourceName,
+                                                              const std::string& targetPath) {
+  const bool targetExists = FileExists(targetPath);
+  if (targetExists && !MayReplace(targetPath)) return PayloadInstallResult::TargetInUse;
+
+  const std::string temporaryPath = TemporaryPayloadPath(targetPath);
+  if (!ExtractPayload(resourceType, resourceName, temporaryPath)) return PayloadInstallResult::Failed;
+
+  DWORD error = ERROR_SUCCESS;
+  const bool moved = RetryOnSharingViolation([&] {
+    const bool done = MoveFileExA(temporaryPath.c_str(), targetPath.c_str(),
+                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    error = GetLastError();
+    return done;
+  });
+  if (moved) return PayloadInstallResult::Installed;
+
+  DeleteFileA(temporaryPath.c_str());
+  // A running program or a protected file refuses the replacement.
+  return targetExists && IsLockError(error) ? PayloadInstallResult::TargetInUse : PayloadInstallResult::Failed;
+}
