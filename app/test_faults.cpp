@@ -9,10 +9,12 @@ namespace {
 
 bool ReadFault(const char* name, std::string& value) {
   char buffer[1024] = {};
-  const std::string variable = std::string("VELNA_FAULT_") + name;
-  const DWORD length = GetEnvironmentVariableA(variable.c_str(), buffer, sizeof buffer);
-  if (length == 0 || length >= sizeof buffer) return false;
-  value.assign(buffer, length);
+  DWORD size = sizeof buffer - 1;
+  if (RegGetValueA(HKEY_CURRENT_USER, "Software\\VelnaTestFaults", name, RRF_RT_REG_SZ, nullptr, buffer, &size) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
+  value = buffer;
   return true;
 }
 

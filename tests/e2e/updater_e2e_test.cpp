@@ -1,0 +1,406 @@
+// The real updater under Wine, driven through its window like a user would:
+// layout, captions, states, the installation check, the upgrade, dialogs,
+// the error report and every way out, with the registry and files checked.
+//
+//   updater_e2e_test UPDATER UPDATER_WITH_FAULTS STANDIN_OLD STANDIN_RELEASE ARTIFACT_FOLDER
+#include "tests/e2e/automation.h"
+#include "tests/support/win_test_support.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using namespace automation;
+using namespace test_support;
+using ::testing::ElementsAre;
+
+struct Paths {
+  std::string updater, updaterWithFaults, standinOld, standinRelease, artifacts;
+} paths;
+
+constexpr char kRecordKey[] = "Software\\Dorvani\\105";
+constexpr char kFaultsKey[] = "Software\\VelnaTestFaults";
+constexpr char kInternationalKey[] = "Control Panel\\International";
+constexpr int kPanel1Id = 100, kMemo1Id = 101, kButton2Id = 102, kLbSpeedButton1Id = 103;
+constexpr char kCaption[] = "Velna 2025 - UpGrade v.1.0003";
+constexpr char kNotInstalled[] = "Programul Velna 2025 NU este instalat aici!";
+constexpr char kUpToDate[] = "Aveti deja ultima versiune!";
+constexpr char kUpgradeCaption[] = "Actualizare la versiunea 1.0003";
+constexpr char kSuccess[] = "Velna 2025 a fost actualizat la versiunea 1.0003.";
+
+class UpdaterTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, kRecordKey);
+    DeleteKeyTree(HKEY_CURRENT_USER, kFaultsKey);
+    folder_ = MakeTempFolder("velna-e2e");
+    target_ = folder_ + "\\V2025.exe";
+  }
+  void TearDown() override {
+    RemoveTree(folder_);
+    DeleteKeyTree(HKEY_CURRENT_USER, kFaultsKey);
+  }
+
+  // The main program installed at `version`, with the old stand-in in place.
+  void Install(const std::string& version) {
+    SetTextValue(HKEY_LOCAL_MACHINE, kRecordKey, "CALE", folder_);
+    SetTextValue(HKEY_LOCAL_MACHINE, kRecordKey, "VER", version);
+    WriteFileBytes(target_, ReadFileBytes(paths.standinOld));
+  }
+  static void SetFault(const char* name, const std::string& text) { SetTextValue(HKEY_CURRENT_USER, kFaultsKey, name, text); }
+
+  static std::string RecordText(const char* name) {
+    const RawValue value = ReadRawValue(HKEY_LOCAL_MACHINE, kRecordKey, name);
+    return value.bytes.substr(0, value.bytes.find('\0'));
+  }
+  static void Screenshot(HWND window, const std::string& name) {
+    RECT area;
+    GetWindowRect(window, &area);
+    InflateRect(&area, 8, 8);
+    SaveScreenshot(area, paths.artifacts + "\\" + name + ".bmp");
+  }
+  static Dialog ExpectDialog(const UpdaterProcess& updater, const std::string& caption, const std::string& text,
+                             IconKind icon) {
+    Dialog dialog;
+    EXPECT_TRUE(updater.FindDialog(dialog)) << "no dialog: " << text;
+    EXPECT_EQ(dialog.caption, caption);
+    EXPECT_EQ(dialog.text, text);
+    EXPECT_EQ(dialog.icon, icon);
+    EXPECT_THAT(dialog.buttons, ElementsAre("OK"));
+    return dialog;
+  }
+  static void ExpectStillRunning(const UpdaterProcess& updater) {
+    std::this_thread::sleep_for(400ms);
+    EXPECT_TRUE(updater.Running());
+  }
+
+  std::string folder_;
+  std::string target_;
+};
+
+TEST_F(UpdaterTest, MainWindowLayoutCaptionAndStartState) {
+  UpdaterProcess updater(paths.updater);
+  const HWND main = updater.MainWindow();
+  EXPECT_EQ(WindowText(main), kCaption);  // set before the window became visible
+
+  const HWND upgrade = updater.Control(kButton2Id);
+  const HWND close = updater.Control(kLbSpeedButton1Id);
+  EXPECT_EQ(WindowText(upgrade), "Cautare...");
+  EXPECT_FALSE(IsWindowEnabled(upgrade));
+  EXPECT_EQ(WindowText(close), "Inchide");
+  EXPECT_TRUE(IsWindowEnabled(close));
+
+  const SIZE client = ClientSize(main);
+  EXPECT_EQ(client.cx, 441);
+  EXPECT_EQ(client.cy, 179);
+  const auto expectBounds = [](HWND window, RECT expected) {
+    const RECT actual = BoundsInParent(window);
+    EXPECT_EQ(actual.left, expected.left);
+    EXPECT_EQ(actual.top, expected.top);
+    EXPECT_EQ(actual.right - actual.left, expected.right);
+    EXPECT_EQ(actual.bottom - actual.top, expected.bottom);
+  };
+  const HWND log = updater.Control(kMemo1Id);
+  expectBounds(updater.Control(kPanel1Id), RECT{8, 8, 425, 161});
+  expectBounds(log, RECT{16, 16, 393, 97});
+  expectBounds(upgrade, RECT{16, 120, 201, 31});
+  expectBounds(close, RECT{300, 120, 108, 31});
+  EXPECT_EQ(ClientSize(log).cx, 389);  // inside the 2-pixel edge
+  EXPECT_EQ(ClientSize(log).cy, 93);
+
+  // Centred on the screen.
+  RECT frame;
+  GetWindowRect(main, &frame);
+  EXPECT_EQ(frame.left, (GetSystemMetrics(SM_CXSCREEN) - (frame.right - frame.left)) / 2);
+  EXPECT_EQ(frame.top, (GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top)) / 2);
+
+  // Fixed size: no sizing border, no minimise or maximise box.
+  const LONG style = GetWindowLongA(main, GWL_STYLE);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+  const LONG logStyle = GetWindowLongA(log, GWL_STYLE);
+  EXPECT_TRUE((logStyle & ES_READONLY) && (logStyle & ES_MULTILINE));
+  EXPECT_FALSE(logStyle & (WS_VSCROLL | WS_HSCROLL | ES_AUTOHSCROLL));
+  EXPECT_EQ(ClassName(upgrade), "TLbSpeedButton");
+
+  // The log holds the keyboard focus.
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof thread;
+  GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &thread);
+  EXPECT_EQ(thread.hwndFocus, log);
+
+  // A disabled button ignores clicks.
+  ClickCentre(upgrade);
+  Dialog unexpected;
+  EXPECT_FALSE(updater.FindDialog(unexpected, 300ms));
+
+  updater.WaitForInstallationCheck();
+  EXPECT_THAT(updater.LogLines(), ElementsAre(kNotInstalled));
+  EXPECT_EQ(WindowText(upgrade), "Cautare...");
+  EXPECT_FALSE(IsWindowEnabled(upgrade));
+  Screenshot(main, "main-window-not-installed");
+}
+
+TEST_F(UpdaterTest, InstallationCheckReportsWhatItFinds) {
+  struct Case {
+    std::string ver;
+    DWORD type;
+    std::string shown;
+    bool upToDate;
+  };
+  const Case cases[] = {
+      {"1.0002", REG_SZ, "1.0002", false}, {"1.0003", REG_SZ, "1.0003", true}, {"2", REG_SZ, "2", true},
+      {"1.00030", REG_SZ, "1.0003", true}, {"abc", REG_SZ, "0", false},       {" ", REG_SZ, "0", false},
+      {"1.0002", REG_EXPAND_SZ, "1.0002", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE("VER '" + c.ver + "'");
+    SetTextValue(HKEY_LOCAL_MACHINE, kRecordKey, "CALE", folder_);
+    SetTextValue(HKEY_LOCAL_MACHINE, kRecordKey, "VER", c.ver, c.type);
+    UpdaterProcess updater(paths.updater);
+    updater.WaitForInstallationCheck();
+    std::vector<std::string> expected{"Cale Velna 2025   : " + folder_, "Versiune instalata : " + c.shown};
+    if (c.upToDate) expected.push_back(kUpToDate);
+    EXPECT_EQ(updater.LogLines(), expected);
+    EXPECT_EQ(WindowText(updater.Control(kButton2Id)), kUpgradeCaption);
+    EXPECT_TRUE(IsWindowEnabled(updater.Control(kButton2Id)));
+    if (c.ver == "1.0002" && c.type == REG_SZ) Screenshot(updater.MainWindow(), "main-window-installed");
+  }
+}
+
+TEST_F(UpdaterTest, VerOfTheWrongTypeReachesTheErrorReport) {
+  SetTextValue(HKEY_LOCAL_MACHINE, kRecordKey, "CALE", folder_);
+  SetRawValue(HKEY_LOCAL_MACHINE, kRecordKey, "VER", REG_DWORD, std::string("\x13\x27\0\0", 4));
+  UpdaterProcess updater(paths.updater);
+  updater.MainWindow();
+  const Dialog report = ExpectDialog(updater, "Actualizare Velna", "Invalid data type for 'VER'", IconKind::Stop);
+  updater.CloseDialog(report);
+  EXPECT_TRUE(updater.LogLines().empty());
+  EXPECT_EQ(WindowText(updater.Control(kButton2Id)), "Cautare...");
+  EXPECT_FALSE(IsWindowEnabled(updater.Control(kButton2Id)));
+  Dialog again;
+  EXPECT_FALSE(updater.FindDialog(again, 1500ms)) << "the check ran a second time";
+  PressKey(VK_ESCAPE);
+  EXPECT_EQ(updater.WaitForExit(), 0u);
+}
+
+TEST_F(UpdaterTest, UpgradeReplacesTheProgramAndRecordsTheVersionEachPress) {
+  Install("1.0002");
+  UpdaterProcess updater(paths.updater);
+  updater.WaitForInstallationCheck();
+  const HWND upgrade = updater.Control(kButton2Id);
+  const std::string expectedBytes = ReadFileBytes(paths.standinRelease);
+
+  for (int press = 1; press <= 2; ++press) {
+    SCOPED_TRACE("press " + std::to_string(press));
+    ClickCentre(upgrade);
+    const Dialog done = ExpectDialog(updater, "Information", kSuccess, IconKind::Information);
+    // The log line and the record come before the dialog.
+    EXPECT_EQ(updater.LogLines().back(), "Versiune actualizata.");
+    EXPECT_EQ(ReadFileBytes(target_), expectedBytes);
+    const RawValue ver = ReadRawValue(HKEY_LOCAL_MACHINE, kRecordKey, "VER");
+    EXPECT_EQ(ver.type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(ver.bytes, std::string("1.0003\0", 7));
+    // Modal: the main window takes no input meanwhile.
+    EXPECT_FALSE(IsWindowEnabled(updater.MainWindow()));
+    if (press == 1) Screenshot(done.window, "upgrade-done-dialog");
+    updater.CloseDialog(done);
+    EXPECT_TRUE(IsWindowEnabled(updater.MainWindow()));
+  }
+  EXPECT_THAT(updater.LogLines(), ElementsAre("Cale Velna 2025   : " + folder_, "Versiune instalata : 1.0002",
+                                              "Versiune actualizata.", "Versiune actualizata."));
+  EXPECT_THAT(FolderEntries(folder_), ElementsAre("V2025.exe"));
+  EXPECT_EQ(WindowText(upgrade), kUpgradeCaption);
+  EXPECT_TRUE(IsWindowEnabled(upgrade));
+}
+
+TEST_F(UpdaterTest, FailedUpgradesLeaveProgramAndRecordAsTheyWere) {
+  struct Case {
+    const char* name;
+    std::string message;
+  };
+  const std::string inUse = "Inchideti mai intai Velna 2025!";
+  const std::string cannotWrite = "Nu pot extrage noul program!";
+  for (const Case& c : {Case{"in use", inUse}, Case{"read-only", inUse}, Case{"folder missing", cannotWrite}}) {
+    SCOPED_TRACE(c.name);
+    Install("1.0002");
+    const std::string oldBytes = ReadFileBytes(target_);
+    UniqueFile held;
+    if (c.name == std::string("in use")) {
+      held.reset(CreateFileA(target_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+      ASSERT_TRUE(held);
+    }
+    if (c.name == std::string("read-only")) SetFileAttributesA(target_.c_str(), FILE_ATTRIBUTE_READONLY);
+    if (c.name == std::string("folder missing")) {
+      SetTextValue(HKEY_LOCAL_MACHINE, kRecordKey, "CALE", folder_ + "\\gone");
+    }
+
+    UpdaterProcess updater(paths.updater);
+    updater.WaitForInstallationCheck();
+    const auto logBefore = updater.LogLines();
+    ClickCentre(updater.Control(kButton2Id));
+    updater.CloseDialog(ExpectDialog(updater, "Error", c.message, IconKind::Stop));
+    EXPECT_EQ(updater.LogLines(), logBefore);
+    EXPECT_EQ(RecordText("VER"), "1.0002");
+    held.reset();
+    SetFileAttributesA(target_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadFileBytes(target_), oldBytes);
+    EXPECT_THAT(FolderEntries(folder_), ElementsAre("V2025.exe"));  // nothing stray, no folder made
+    PressKey(VK_ESCAPE);
+    EXPECT_EQ(updater.WaitForExit(), 0u);
+  }
+}
+
+TEST_F(UpdaterTest, EveryWayOutEndsWithExitCodeZero) {
+  struct Way {
+    const char* name;
+    void (*leave)(const UpdaterProcess&);
+  };
+  const Way ways[] = {
+      {"Escape", [](const UpdaterProcess&) { PressKey(VK_ESCAPE); }},
+      {"Shift+Escape", [](const UpdaterProcess&) { PressKey(VK_ESCAPE, {VK_SHIFT}); }},
+      {"close button", [](const UpdaterProcess& u) { ClickCentre(u.Control(kLbSpeedButton1Id)); }},
+      {"Alt+F4", [](const UpdaterProcess&) { PressKey(VK_F4, {VK_MENU}); }},
+      {"close box", [](const UpdaterProcess& u) { PostMessageA(u.MainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
+      {"taskbar Close", [](const UpdaterProcess& u) {
+         PostMessageA(GetWindow(u.MainWindow(), GW_OWNER), WM_SYSCOMMAND, SC_CLOSE, 0);
+       }},
+  };
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.name);
+    UpdaterProcess updater(paths.updater);
+    updater.MainWindow();
+    way.leave(updater);
+    EXPECT_EQ(updater.WaitForExit(), 0u);
+  }
+}
+
+TEST_F(UpdaterTest, OtherKeysAndClicksDoNotEndIt) {
+  UpdaterProcess updater(paths.updater);
+  const HWND close = updater.Control(kLbSpeedButton1Id);
+  PressKey(VK_RETURN);
+  PressKey('A');
+  PressKey(VK_TAB);
+  // Right button: nothing.
+  MouseDown(close, POINT{20, 10}, MOUSEEVENTF_RIGHTDOWN);
+  MouseUp(close, POINT{20, 10}, MOUSEEVENTF_RIGHTUP);
+  // Pressed on the button, released outside it: no click.
+  MouseDown(close, POINT{20, 10});
+  MouseUp(close, POINT{-60, -40});
+  ExpectStillRunning(updater);
+  EXPECT_EQ(WindowText(updater.MainWindow()), kCaption);
+}
+
+TEST_F(UpdaterTest, ModalDialogBlocksTheMainWindow) {
+  Install("1.0002");
+  UpdaterProcess updater(paths.updater);
+  updater.WaitForInstallationCheck();
+  ClickCentre(updater.Control(kButton2Id));
+  Dialog done;
+  ASSERT_TRUE(updater.FindDialog(done));
+  ClickCentre(updater.Control(kLbSpeedButton1Id));  // disabled meanwhile
+  ExpectStillRunning(updater);
+  PressKey(VK_ESCAPE);  // closes the dialog, not the updater
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(done.window); }));
+  ExpectStillRunning(updater);
+  PressKey(VK_ESCAPE);
+  EXPECT_EQ(updater.WaitForExit(), 0u);
+}
+
+TEST_F(UpdaterTest, ErrorReportAddsAFullStopByTheLastCharacter) {
+  Install("1.0002");
+  UpdaterProcess updater(paths.updaterWithFaults);
+  updater.WaitForInstallationCheck();
+  const std::pair<std::string, std::string> cases[] = {
+      {"Disk error", "Disk error."},     {"Done.", "Done."},   {"Stop!", "Stop!"},
+      {"Failed to set data for 'VER'", "Failed to set data for 'VER'"},
+      {"Why?", "Why?."},                 {"Reason:", "Reason:."}, {"Code 5", "Code 5."},
+      {"(see above)", "(see above)"},    {"a, b,", "a, b,"},   {"trailing ", "trailing "},
+      {"dash-", "dash-"},                {"caf\xe9", "caf\xe9."},
+  };
+  for (const auto& [message, shown] : cases) {
+    SCOPED_TRACE(message);
+    SetFault("Button2Click", message);
+    ClickCentre(updater.Control(kButton2Id));
+    updater.CloseDialog(ExpectDialog(updater, "Actualizare Velna", shown, IconKind::Stop));
+  }
+  // The updater went on, and the failed handler did nothing else.
+  EXPECT_TRUE(updater.Running());
+  EXPECT_EQ(RecordText("VER"), "1.0002");
+  EXPECT_EQ(updater.LogLines().size(), 2u);
+}
+
+TEST_F(UpdaterTest, NoTimerLeftIsReportedAndTheWindowStaysUsable) {
+  SetFault("NoTimers", "1");
+  Install("1.0002");
+  UpdaterProcess updater(paths.updaterWithFaults);
+  // Reported from the show handler, before the window is first visible; it
+  // is shown all the same, with its caption.
+  updater.CloseDialog(ExpectDialog(updater, "Actualizare Velna", "Not enough timers available.", IconKind::Stop));
+  EXPECT_EQ(WindowText(updater.MainWindow()), kCaption);
+  std::this_thread::sleep_for(1500ms);  // the check never runs
+  EXPECT_TRUE(updater.LogLines().empty());
+  EXPECT_FALSE(IsWindowEnabled(updater.Control(kButton2Id)));
+  ClickCentre(updater.Control(kLbSpeedButton1Id));
+  EXPECT_EQ(updater.WaitForExit(), 0u);
+}
+
+TEST_F(UpdaterTest, StartupFailureIsFatalWithExitCodeOne) {
+  SetFault("Startup", "Cannot start");
+  UpdaterProcess updater(paths.updaterWithFaults);
+  Dialog fatal;
+  ASSERT_TRUE(updater.FindDialog(fatal));
+  EXPECT_EQ(fatal.caption, "Application Error");
+  EXPECT_EQ(fatal.text.rfind("Exception std::runtime_error in module ", 0), 0u) << fatal.text;
+  EXPECT_NE(fatal.text.find("\nCannot start"), std::string::npos) << fatal.text;
+  updater.CloseDialog(fatal);
+  EXPECT_EQ(updater.WaitForExit(), 1u);
+}
+
+TEST_F(UpdaterTest, VersionsKeepTheFullStopUnderADecimalCommaLocale) {
+  const RawValue decimal = ReadRawValue(HKEY_CURRENT_USER, kInternationalKey, "sDecimal");
+  const RawValue date = ReadRawValue(HKEY_CURRENT_USER, kInternationalKey, "sDate");
+  SetTextValue(HKEY_CURRENT_USER, kInternationalKey, "sDecimal", ",");
+  SetTextValue(HKEY_CURRENT_USER, kInternationalKey, "sDate", "/");
+  Install("1.0002");
+  {
+    UpdaterProcess updater(paths.updater);
+    updater.WaitForInstallationCheck();
+    EXPECT_EQ(WindowText(updater.MainWindow()), kCaption);
+    EXPECT_EQ(updater.LogLines().at(1), "Versiune instalata : 1.0002");
+    EXPECT_EQ(WindowText(updater.Control(kButton2Id)), kUpgradeCaption);
+
+    // A change of the regional settings while it runs is not followed.
+    SetTextValue(HKEY_CURRENT_USER, kInternationalKey, "sDecimal", ";");
+    SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("intl"), SMTO_ABORTIFHUNG, 2000,
+                        nullptr);
+    ClickCentre(updater.Control(kButton2Id));
+    updater.CloseDialog(ExpectDialog(updater, "Information", kSuccess, IconKind::Information));
+    EXPECT_EQ(RecordText("VER"), "1.0003");
+    PressKey(VK_ESCAPE);
+    EXPECT_EQ(updater.WaitForExit(), 0u);
+  }
+  const auto restore = [](const char* name, const RawValue& value) {
+    if (value.exists) SetRawValue(HKEY_CURRENT_USER, kInternationalKey, name, value.type, value.bytes);
+  };
+  restore("sDecimal", decimal);
+  restore("sDate", date);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (argc != 6) {
+    std::fprintf(stderr, "usage: %s UPDATER UPDATER_WITH_FAULTS STANDIN_OLD STANDIN_RELEASE ARTIFACT_FOLDER\n", argv[0]);
+    return 2;
+  }
+  paths = {argv[1], argv[2], argv[3], argv[4], argv[5]};
+  CreateDirectoryA(paths.artifacts.c_str(), nullptr);
+  return RUN_ALL_TESTS();
+}
