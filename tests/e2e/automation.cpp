@@ -70,20 +70,32 @@ struct FoundWindows {
   std::vector<HWND> windows;
 };
 
+BOOL CALLBACK CollectTopLevelWindow(HWND window, LPARAM data) {
+  auto& found = *reinterpret_cast<FoundWindows*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == found.processId && IsWindowVisible(window) && ClassName(window) == found.className) {
+    found.windows.push_back(window);
+  }
+  return TRUE;
+}
+
 std::vector<HWND> VisibleTopLevelWindows(DWORD processId, const char* className) {
   FoundWindows found{processId, className, {}};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto& f = *reinterpret_cast<FoundWindows*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == f.processId && IsWindowVisible(window) && ClassName(window) == f.className) {
-          f.windows.push_back(window);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumWindows(&CollectTopLevelWindow, reinterpret_cast<LPARAM>(&found));
   return found.windows;
+}
+
+struct ControlSearch {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK MatchControlId(HWND child, LPARAM data) {
+  auto& search = *reinterpret_cast<ControlSearch*>(data);
+  if (GetDlgCtrlID(child) != search.id) return TRUE;
+  search.found = child;
+  return FALSE;
 }
 
 // Stop icons are red, information icons blue: read off the screen, since an
@@ -196,22 +208,9 @@ HWND UpdaterProcess::MainWindow(std::chrono::milliseconds timeout) const {
 
 HWND UpdaterProcess::Control(int id) const {
   const HWND main = MainWindow();
-  HWND found = nullptr;
-  struct Search {
-    int id;
-    HWND* found;
-  } search{id, &found};
-  EnumChildWindows(
-      main,
-      [](HWND child, LPARAM data) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(data);
-        if (GetDlgCtrlID(child) == s.id) {
-          *s.found = child;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ControlSearch search{id, nullptr};
+  EnumChildWindows(main, &MatchControlId, reinterpret_cast<LPARAM>(&search));
+  const HWND found = search.found;
   if (!found) throw std::runtime_error("no control with id " + std::to_string(id));
   return found;
 }
