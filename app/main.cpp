@@ -8,21 +8,19 @@
 #include "host/payload.h"
 #include "ui/Unit1.h"
 
-#include <cxxabi.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <memory>
+#include <charconv>
+#include <cstdint>
+#include <iterator>
+#include <stdexcept>
 #include <string>
 #include <typeinfo>
 
 namespace {
 
+// The error's class, as the report names it.
 std::string TypeName(const std::exception& error) {
-  int status = 0;
-  std::unique_ptr<char, decltype(&std::free)> name(abi::__cxa_demangle(typeid(error).name(), nullptr, nullptr, &status),
-                                                   &std::free);
-  return status == 0 && name ? name.get() : typeid(error).name();
+  if (dynamic_cast<const std::runtime_error*>(&error)) return "std::runtime_error";
+  return "std::exception";
 }
 
 // An error outside every handler during start-up: reported, and the process
@@ -34,16 +32,21 @@ void ShowFatalError(const std::exception& error) {
   for (const char* c = modulePath; *c; ++c) {
     if (*c == '\\' || *c == '/') moduleName = c + 1;
   }
-  char header[MAX_PATH + 200];
-  std::snprintf(header, sizeof header, "Exception %s in module %s at %p.\n", TypeName(error).c_str(), moduleName,
-                static_cast<void*>(GetModuleHandleA(nullptr)));
-  const std::string text = header + std::string(error.what());
+  // The place is not known once the error has been caught; the module's base stands for it.
+  char address[2 * sizeof(void*) + 1] = {};
+  const auto base = reinterpret_cast<std::uintptr_t>(GetModuleHandleA(nullptr));
+  std::to_chars(std::begin(address), std::end(address) - 1, base, 16);
+  const std::string text = "Exception " + TypeName(error) + " in module " + moduleName + " at " + address + ".\n" +
+                           error.what();
   MessageBoxA(nullptr, text.c_str(), "Application Error", MB_OK | MB_ICONSTOP | MB_TASKMODAL);
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // Before anything can load a DLL: only from the system folder, never from
+  // the folder the updater was started from (a Downloads folder, say).
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   try {
     TApplication application;
     application.Initialize();

@@ -13,10 +13,16 @@ else()
   set(CMAKE_SYSTEM_PROCESSOR AMD64)
 endif()
 
-# The posix thread model: GoogleTest needs std::mutex, which the win32 model
-# lacks. Everything is linked statically, so no DLL comes of it.
-set(CMAKE_C_COMPILER ${VELNA_MINGW_TRIPLET}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${VELNA_MINGW_TRIPLET}-g++-posix)
+# The thread model: win32 for the shipped updater (nothing beyond the
+# system's DLLs, and 32 KB smaller); posix where GoogleTest programs are built,
+# since GoogleTest needs std::mutex, which the win32 model lacks. Everything
+# is linked statically either way.
+if(NOT VELNA_MINGW_THREADS)
+  set(VELNA_MINGW_THREADS posix)
+endif()
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES VELNA_MINGW_THREADS)
+set(CMAKE_C_COMPILER ${VELNA_MINGW_TRIPLET}-gcc-${VELNA_MINGW_THREADS})
+set(CMAKE_CXX_COMPILER ${VELNA_MINGW_TRIPLET}-g++-${VELNA_MINGW_THREADS})
 set(CMAKE_RC_COMPILER ${VELNA_MINGW_TRIPLET}-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/${VELNA_MINGW_TRIPLET})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
