@@ -3,12 +3,15 @@
 // the error report and every way out, with the registry and files checked.
 //
 //   updater_e2e_test UPDATER UPDATER_WITH_FAULTS STANDIN_OLD STANDIN_RELEASE ARTIFACT_FOLDER
+//                    PLANTED_DLL NAIVE_LOADER
 #include "tests/e2e/automation.h"
 #include "tests/support/win_test_support.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,7 +23,7 @@ using namespace test_support;
 using ::testing::ElementsAre;
 
 struct Paths {
-  std::string updater, updaterWithFaults, standinOld, standinRelease, artifacts;
+  std::string updater, updaterWithFaults, standinOld, standinRelease, artifacts, plantedDll, naiveLoader;
 } paths;
 
 constexpr char kRecordKey[] = "Software\\Dorvani\\105";
@@ -392,15 +395,71 @@ TEST_F(UpdaterTest, VersionsKeepTheFullStopUnderADecimalCommaLocale) {
   restore("sDate", date);
 }
 
+// Started from a folder where DLLs that Windows programs commonly look for
+// have been planted (a Downloads folder, say), the updater loads none of them.
+TEST_F(UpdaterTest, LoadsNoDllPlantedBesideIt) {
+  const char* planted[] = {"version.dll", "uxtheme.dll", "dwmapi.dll", "cryptbase.dll", "winmm.dll",
+                           "msimg32.dll", "userenv.dll", "profapi.dll", "comctl32.dll", "propsys.dll"};
+  const std::string plantedBytes = ReadFileBytes(paths.plantedDll);
+  for (const char* name : planted) WriteFileBytes(folder_ + "\\" + name, plantedBytes);
+
+  // Wine would take its own built-in DLLs first; make it take a copy found on
+  // the search path, as Windows does, so that the search order decides. Not
+  // for version.dll: Wine's own user32 imports it (Windows' does not), which
+  // would load a planted copy before any code of ours runs.
+  constexpr char kOverrides[] = "Software\\Wine\\DllOverrides";
+  const auto wineName = [](const std::string& dll) { return dll.substr(0, dll.size() - 4); };
+  for (const char* name : planted) {
+    if (std::string(name) != "version.dll") SetTextValue(HKEY_CURRENT_USER, kOverrides, wineName(name), "native,builtin");
+  }
+  struct RestoreOverrides {
+    const char* const* names;
+    std::size_t count;
+    ~RestoreOverrides() {
+      for (std::size_t i = 0; i < count; ++i) {
+        const std::string name(names[i]);
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", name.substr(0, name.size() - 4).c_str());
+      }
+    }
+  } restore{planted, std::size(planted)};
+
+  // The control: a program with the ordinary search order picks the planted copy up.
+  WriteFileBytes(folder_ + "\\naive.exe", ReadFileBytes(paths.naiveLoader));
+  {
+    UpdaterProcess naive(folder_ + "\\naive.exe");
+    naive.WaitForExit();
+  }
+  ASSERT_TRUE(GetFileAttributesA((folder_ + "\\dwmapi.dll.loaded").c_str()) != INVALID_FILE_ATTRIBUTES)
+      << "the planted DLL is not picked up even without protection: this test would prove nothing";
+  DeleteFileA((folder_ + "\\dwmapi.dll.loaded").c_str());
+
+  WriteFileBytes(folder_ + "\\Upgrade.exe", ReadFileBytes(paths.updater));
+  Install("1.0002");
+  {
+    UpdaterProcess updater(folder_ + "\\Upgrade.exe");
+    updater.WaitForInstallationCheck();
+    ClickCentre(updater.Control(kButton2Id));  // the upgrade and its dialog, too
+    Dialog done;
+    ASSERT_TRUE(updater.FindDialog(done));
+    updater.CloseDialog(done);
+    PressKey(VK_ESCAPE);
+    EXPECT_EQ(updater.WaitForExit(), 0u);
+  }
+  for (const auto& name : FolderEntries(folder_)) {
+    EXPECT_EQ(name.find(".loaded"), std::string::npos) << name << ": a planted DLL was loaded";
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  if (argc != 6) {
-    std::fprintf(stderr, "usage: %s UPDATER UPDATER_WITH_FAULTS STANDIN_OLD STANDIN_RELEASE ARTIFACT_FOLDER\n", argv[0]);
+  if (argc != 8) {
+    std::fprintf(stderr, "usage: %s UPDATER UPDATER_WITH_FAULTS STANDIN_OLD STANDIN_RELEASE ARTIFACT_FOLDER PLANTED_DLL "
+                 "NAIVE_LOADER\n", argv[0]);
     return 2;
   }
-  paths = {argv[1], argv[2], argv[3], argv[4], argv[5]};
+  paths = {argv[1], argv[2], argv[3], argv[4], argv[5], argv[6], argv[7]};
   CreateDirectoryA(paths.artifacts.c_str(), nullptr);
   return RUN_ALL_TESTS();
 }
