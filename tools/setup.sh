@@ -9,7 +9,7 @@ packages=(
   g++ g++-multilib clang libclang-rt-14-dev llvm libgtest-dev googletest
   qemu-user-static
   wine wine64 xvfb xauth x11-utils imagemagick
-  osslsigncode hyperfine
+  osslsigncode openssl hyperfine
 )
 
 missing=()
