@@ -25,17 +25,11 @@ bool RetryOnSharingViolation(Attempt attempt) {
   }
 }
 
-// Whether the existing file at `path` may be replaced: not read-only (which
-// Windows refuses to replace but Wine allows, so it is checked here) and
-// not held open by another process without sharing.
-bool MayReplace(const std::string& path) {
+// Windows refuses to replace a read-only file, but Wine allows it: looked at
+// here so that both behave alike.
+bool IsReadOnly(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
-  return RetryOnSharingViolation([&] {
-    const UniqueFile probe(CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return static_cast<bool>(probe);
-  });
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 }
 
 }  // namespace
@@ -77,7 +71,7 @@ PayloadInstallResult ResourcePayloadInstaller::InstallPayload(const std::string&
                                                               const std::string& resourceName,
                                                               const std::string& targetPath) {
   const bool targetExists = FileExists(targetPath);
-  if (targetExists && !MayReplace(targetPath)) return PayloadInstallResult::TargetInUse;
+  if (targetExists && IsReadOnly(targetPath)) return PayloadInstallResult::TargetInUse;
 
   const std::string temporaryPath = TemporaryPayloadPath(targetPath);
   if (!ExtractPayload(resourceType, resourceName, temporaryPath)) return PayloadInstallResult::Failed;
