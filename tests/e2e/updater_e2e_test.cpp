@@ -62,6 +62,7 @@ class UpdaterTest : public ::testing::Test {
     return value.bytes.substr(0, value.bytes.find('\0'));
   }
   static void Screenshot(HWND window, const std::string& name) {
+    std::this_thread::sleep_for(300ms);  // let it paint
     RECT area;
     GetWindowRect(window, &area);
     InflateRect(&area, 8, 8);
@@ -393,6 +394,36 @@ TEST_F(UpdaterTest, VersionsKeepTheFullStopUnderADecimalCommaLocale) {
   };
   restore("sDecimal", decimal);
   restore("sDate", date);
+}
+
+// At 144 dots per inch the window font is half as large again, and the client
+// area and every control grow by the same ratio.
+TEST_F(UpdaterTest, ScalesWithTheScreenResolution) {
+  constexpr char kDesktopKey[] = "Control Panel\\Desktop";
+  const RawValue saved = ReadRawValue(HKEY_CURRENT_USER, kDesktopKey, "LogPixels");
+  const DWORD dpi = 144;
+  SetRawValue(HKEY_CURRENT_USER, kDesktopKey, "LogPixels", REG_DWORD, std::string(reinterpret_cast<const char*>(&dpi), 4));
+  {
+    UpdaterProcess updater(paths.updater);
+    const HWND main = updater.MainWindow();
+    const auto expectNear = [](long actual, double expected) { EXPECT_NEAR(actual, expected, 1.0); };
+    expectNear(ClientSize(main).cx, 441 * 1.5);
+    expectNear(ClientSize(main).cy, 179 * 1.5);
+    const RECT log = BoundsInParent(updater.Control(kMemo1Id));
+    expectNear(log.left, 16 * 1.5);
+    expectNear(log.right - log.left, 393 * 1.5);
+    const RECT close = BoundsInParent(updater.Control(kLbSpeedButton1Id));
+    expectNear(close.left, 300 * 1.5);
+    expectNear(close.bottom - close.top, 31 * 1.5);
+    Screenshot(main, "main-window-144-dpi");
+    PressKey(VK_ESCAPE);
+    EXPECT_EQ(updater.WaitForExit(), 0u);
+  }
+  if (saved.exists) {
+    SetRawValue(HKEY_CURRENT_USER, kDesktopKey, "LogPixels", saved.type, saved.bytes);
+  } else {
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels");
+  }
 }
 
 // Started from a folder where DLLs that Windows programs commonly look for
