@@ -78,6 +78,10 @@ class UpdaterTest : public ::testing::Test {
     EXPECT_THAT(dialog.buttons, ElementsAre("OK"));
     return dialog;
   }
+  static void ExpectEscapeEndsIt(const UpdaterProcess& updater) {
+    PressKey(VK_ESCAPE);
+    EXPECT_EQ(updater.WaitForExit(), 0u);
+  }
   static void ExpectStillRunning(const UpdaterProcess& updater) {
     std::this_thread::sleep_for(400ms);
     EXPECT_TRUE(updater.Running());
@@ -189,8 +193,7 @@ TEST_F(UpdaterTest, VerOfTheWrongTypeReachesTheErrorReport) {
   EXPECT_FALSE(IsWindowEnabled(updater.Control(kButton2Id)));
   Dialog again;
   EXPECT_FALSE(updater.FindDialog(again, 1500ms)) << "the check ran a second time";
-  PressKey(VK_ESCAPE);
-  EXPECT_EQ(updater.WaitForExit(), 0u);
+  ExpectEscapeEndsIt(updater);
 }
 
 TEST_F(UpdaterTest, UpgradeReplacesTheProgramAndRecordsTheVersionEachPress) {
@@ -255,8 +258,7 @@ TEST_F(UpdaterTest, FailedUpgradesLeaveProgramAndRecordAsTheyWere) {
     SetFileAttributesA(target_.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(ReadFileBytes(target_), oldBytes);
     EXPECT_THAT(FolderEntries(folder_), ElementsAre("V2025.exe"));  // nothing stray, no folder made
-    PressKey(VK_ESCAPE);
-    EXPECT_EQ(updater.WaitForExit(), 0u);
+    ExpectEscapeEndsIt(updater);
   }
 }
 
@@ -312,8 +314,7 @@ TEST_F(UpdaterTest, ModalDialogBlocksTheMainWindow) {
   PressKey(VK_ESCAPE);  // closes the dialog, not the updater
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(done.window); }));
   ExpectStillRunning(updater);
-  PressKey(VK_ESCAPE);
-  EXPECT_EQ(updater.WaitForExit(), 0u);
+  ExpectEscapeEndsIt(updater);
 }
 
 TEST_F(UpdaterTest, ErrorReportAddsAFullStopByTheLastCharacter) {
@@ -386,8 +387,7 @@ TEST_F(UpdaterTest, VersionsKeepTheFullStopUnderADecimalCommaLocale) {
     ClickCentre(updater.Control(kButton2Id));
     updater.CloseDialog(ExpectDialog(updater, "Information", kSuccess, IconKind::Information));
     EXPECT_EQ(RecordText("VER"), "1.0003");
-    PressKey(VK_ESCAPE);
-    EXPECT_EQ(updater.WaitForExit(), 0u);
+    ExpectEscapeEndsIt(updater);
   }
   const auto restore = [](const char* name, const RawValue& value) {
     if (value.exists) SetRawValue(HKEY_CURRENT_USER, kInternationalKey, name, value.type, value.bytes);
@@ -416,8 +416,7 @@ TEST_F(UpdaterTest, ScalesWithTheScreenResolution) {
     expectNear(close.left, 300 * 1.5);
     expectNear(close.bottom - close.top, 31 * 1.5);
     Screenshot(main, "main-window-144-dpi");
-    PressKey(VK_ESCAPE);
-    EXPECT_EQ(updater.WaitForExit(), 0u);
+    ExpectEscapeEndsIt(updater);
   }
   if (saved.exists) {
     SetRawValue(HKEY_CURRENT_USER, kDesktopKey, "LogPixels", saved.type, saved.bytes);
@@ -473,8 +472,7 @@ TEST_F(UpdaterTest, LoadsNoDllPlantedBesideIt) {
     Dialog done;
     ASSERT_TRUE(updater.FindDialog(done));
     updater.CloseDialog(done);
-    PressKey(VK_ESCAPE);
-    EXPECT_EQ(updater.WaitForExit(), 0u);
+    ExpectEscapeEndsIt(updater);
   }
   for (const auto& name : FolderEntries(folder_)) {
     EXPECT_EQ(name.find(".loaded"), std::string::npos) << name << ": a planted DLL was loaded";
