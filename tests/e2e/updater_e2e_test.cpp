@@ -95,6 +95,8 @@ TEST_F(UpdaterTest, MainWindowLayoutCaptionAndStartState) {
   UpdaterProcess updater(paths.updater);
   const HWND main = updater.MainWindow();
   EXPECT_EQ(WindowText(main), kCaption);  // set before the window became visible
+  // Owned by the application window, which stands for the updater on the taskbar.
+  EXPECT_EQ(WindowText(GetWindow(main, GW_OWNER)), "Actualizare Velna");
 
   const HWND upgrade = updater.Control(kButton2Id);
   const HWND close = updater.Control(kLbSpeedButton1Id);
