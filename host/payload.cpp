@@ -25,20 +25,7 @@ bool RetryOnSharingViolation(Attempt attempt) {
   }
 }
 
-// Windows refuses to replace a read-only file, but Wine allows it: looked at
-// here so that both behave alike.
-bool IsReadOnly(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
-}
-
 }  // namespace
-
-bool FileExists(const std::string& path) {
-  WIN32_FIND_DATAA found{};
-  const UniqueFind search(FindFirstFileA(path.c_str(), &found));
-  return search && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 std::string TemporaryPayloadPath(const std::string& targetPath) { return targetPath + ".new"; }
 
@@ -70,8 +57,12 @@ bool ExtractPayload(const std::string& resourceType, const std::string& resource
 PayloadInstallResult ResourcePayloadInstaller::InstallPayload(const std::string& resourceType,
                                                               const std::string& resourceName,
                                                               const std::string& targetPath) {
-  const bool targetExists = FileExists(targetPath);
-  if (targetExists && IsReadOnly(targetPath)) return PayloadInstallResult::TargetInUse;
+  // A directory of that name counts as no file (and cannot be replaced).
+  const DWORD attributes = GetFileAttributesA(targetPath.c_str());
+  const bool targetExists = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  // Windows refuses to replace a read-only file, but Wine allows it: looked at
+  // here so that both behave alike.
+  if (targetExists && (attributes & FILE_ATTRIBUTE_READONLY)) return PayloadInstallResult::TargetInUse;
 
   const std::string temporaryPath = TemporaryPayloadPath(targetPath);
   if (!ExtractPayload(resourceType, resourceName, temporaryPath)) return PayloadInstallResult::Failed;

@@ -7,9 +7,6 @@
 
 #include <string>
 
-// True when `path` names an existing entry that is not a directory.
-bool FileExists(const std::string& path);
-
 // Writes the resource (looked up without regard to case) to a new file
 // `fileName` in one write straight from the loaded resource, and flushes it
 // to the disk. On any failure it leaves no file behind and gives false.

@@ -78,15 +78,6 @@ class PayloadTest : public ::testing::Test {
   const std::string oldProgram_ = std::string("MZ old program\0\x90", 17);
 };
 
-TEST_F(PayloadTest, FileExistsOnlyForFiles) {
-  EXPECT_FALSE(FileExists(target_));
-  CreateDirectoryA(target_.c_str(), nullptr);
-  EXPECT_FALSE(FileExists(target_));
-  RemoveDirectoryA(target_.c_str());
-  WriteFileBytes(target_, "x");
-  EXPECT_TRUE(FileExists(target_));
-}
-
 TEST_F(PayloadTest, ExtractFindsTheResourceInAnyCaseAndWritesItByteForByte) {
   ASSERT_EQ(PayloadBytes("UPGRADE").size(), 300000u);
   EXPECT_TRUE(ExtractPayload("Velna", "UpGrade", target_));
