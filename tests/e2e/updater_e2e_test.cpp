@@ -226,6 +226,21 @@ TEST_F(UpdaterTest, UpgradeReplacesTheProgramAndRecordsTheVersionEachPress) {
   EXPECT_THAT(FolderEntries(folder_), ElementsAre("V2025.exe"));
   EXPECT_EQ(WindowText(upgrade), kUpgradeCaption);
   EXPECT_TRUE(IsWindowEnabled(upgrade));
+
+  // More lines than the log shows (seven): it scrolls to the newest, with the
+  // caret at the end, and still shows no scroll bar.
+  for (int press = 3; press <= 8; ++press) {
+    ClickCentre(upgrade);
+    Dialog done;
+    ASSERT_TRUE(updater.FindDialog(done));
+    updater.CloseDialog(done);
+  }
+  const HWND log = updater.Control(kMemo1Id);
+  EXPECT_EQ(updater.LogLines().size(), 10u);
+  EXPECT_GE(SendMessageA(log, EM_GETFIRSTVISIBLELINE, 0, 0), 4);
+  const auto selection = static_cast<DWORD>(SendMessageA(log, EM_GETSEL, 0, 0));  // another process: no pointers
+  EXPECT_EQ(LOWORD(selection), WindowText(log).size());  // the caret at the end
+  EXPECT_FALSE(GetWindowLongA(log, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL));
 }
 
 TEST_F(UpdaterTest, FailedUpgradesLeaveProgramAndRecordAsTheyWere) {
