@@ -115,12 +115,11 @@ void TApplication::ProcessMessages() {
   }
 }
 
-bool TApplication::DispatchOne(MSG& message) {
+void TApplication::DispatchOne(MSG& message) {
   GuardedCall([&] {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   });
-  return true;
 }
 
 LRESULT TApplication::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

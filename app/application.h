@@ -42,7 +42,7 @@ class TApplication final : public TWindow {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  bool DispatchOne(MSG& message);
+  void DispatchOne(MSG& message);
 
   std::string title_;
   TMainWindow* mainWindow_ = nullptr;
