@@ -82,8 +82,6 @@ TApplication::TApplication() {
 
 TApplication::~TApplication() { Application = nullptr; }
 
-void TApplication::Initialize() {}
-
 void TApplication::SetTitle(const std::string& title) {
   title_ = title;
   SetWindowTextA(Handle(), title.c_str());

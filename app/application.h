@@ -23,7 +23,6 @@ class TApplication final : public TWindow {
   TApplication();
   ~TApplication() override;
 
-  void Initialize();
   void SetTitle(const std::string& title);
   const std::string& Title() const noexcept { return title_; }
 

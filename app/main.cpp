@@ -49,7 +49,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   try {
     TApplication application;
-    application.Initialize();
     application.SetTitle(ApplicationTitle);
     RaiseTestFault("Startup");
     RegistryInstallationRecord record;

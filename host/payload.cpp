@@ -25,9 +25,10 @@ bool RetryOnSharingViolation(Attempt attempt) {
   }
 }
 
-}  // namespace
-
+// Written beside the target, so that the move over it is a rename on one volume.
 std::string TemporaryPayloadPath(const std::string& targetPath) { return targetPath + ".new"; }
+
+}  // namespace
 
 bool ExtractPayload(const std::string& resourceType, const std::string& resourceName, const std::string& fileName) {
   // Found and loaded before the file is created: a missing resource leaves no file.

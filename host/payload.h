@@ -20,6 +20,3 @@ class ResourcePayloadInstaller final : public IPayloadInstaller {
   PayloadInstallResult InstallPayload(const std::string& resourceType, const std::string& resourceName,
                                       const std::string& targetPath) override;
 };
-
-// The temporary file that InstallPayload writes beside `targetPath`.
-std::string TemporaryPayloadPath(const std::string& targetPath);

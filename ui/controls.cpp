@@ -4,6 +4,7 @@
 #include "host/unique_handle.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -127,6 +128,13 @@ LRESULT TMemo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       auto* rect = reinterpret_cast<RECT*>(lParam);  // the first rectangle in both forms
       InflateRect(rect, -kLogEdge, -kLogEdge);
       return 0;
+    }
+    case WM_NCDESTROY: {
+      // Destroyed with its parent: unhook, so that the destructor finds no window.
+      const HWND window = std::exchange(handle_, nullptr);
+      SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProcedure_));
+      SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+      return CallWindowProcA(editProcedure_, window, message, wParam, lParam);
     }
     case WM_NCPAINT: {
       const HDC dc = GetWindowDC(handle_);
