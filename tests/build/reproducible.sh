@@ -9,7 +9,7 @@ shift 2
 rm -rf "$work"
 for tree in first second-tree-with-a-longer-name; do
   cmake -S "$source_dir" -B "$work/$tree" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw.cmake" \
-    -DVELNA_MINGW_TRIPLET=i686-w64-mingw32 -DVELNA_MINGW_THREADS=win32 -DCMAKE_BUILD_TYPE=MinSizeRel \
+    -DVELNA_MINGW_TRIPLET=i686-w64-mingw32 -DCMAKE_BUILD_TYPE=MinSizeRel \
     -DVELNA_WINE_TESTS=OFF "$@" >/dev/null
   cmake --build "$work/$tree" --target updater >/dev/null
 done

@@ -11,7 +11,7 @@ failures=0
 configure() {  # prints cmake's output; returns its status
   rm -rf "$work/build"
   cmake -S "$source_dir" -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw.cmake" \
-    -DVELNA_MINGW_TRIPLET=i686-w64-mingw32 -DVELNA_MINGW_THREADS=win32 -DVELNA_WINE_TESTS=OFF "$@" 2>&1
+    -DVELNA_MINGW_TRIPLET=i686-w64-mingw32 -DVELNA_WINE_TESTS=OFF "$@" 2>&1
 }
 expect() {  # expect NAME STATUS(fails|passes) TEXT CMAKE-ARGS...
   local name=$1 want=$2 text=$3
