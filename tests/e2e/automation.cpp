@@ -273,35 +273,62 @@ void UpdaterProcess::CloseDialog(const Dialog& dialog) const {
   }
 }
 
-void SaveScreenshot(const RECT& area, const std::string& path) {
-  const int width = area.right - area.left;
-  const int height = area.bottom - area.top;
+ScreenPixels CaptureScreen(const RECT& area) {
+  ScreenPixels pixels;
+  pixels.width = area.right - area.left;
+  pixels.height = area.bottom - area.top;
   ScopedWindowDc screen(nullptr);
   UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;  // bottom-up
+  info.bmiHeader.biWidth = pixels.width;
+  info.bmiHeader.biHeight = -pixels.height;  // top-down
   info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   UniqueGdiObject bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   {
     ScopedSelectObject select(memory.get(), bitmap.get());
-    BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY);
+    BitBlt(memory.get(), 0, 0, pixels.width, pixels.height, screen.get(), area.left, area.top, SRCCOPY);
   }
   GdiFlush();
-  const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) / 4) * 4;
-  const DWORD imageSize = stride * static_cast<DWORD>(height);
+  const auto* quads = static_cast<const RGBQUAD*>(bits);
+  pixels.colours.reserve(static_cast<std::size_t>(pixels.width) * pixels.height);
+  for (int i = 0; i < pixels.width * pixels.height; ++i) {
+    pixels.colours.push_back(RGB(quads[i].rgbRed, quads[i].rgbGreen, quads[i].rgbBlue));
+  }
+  return pixels;
+}
+
+void SaveScreenshot(const RECT& area, const std::string& path) {
+  const ScreenPixels pixels = CaptureScreen(area);
+  const DWORD stride = ((static_cast<DWORD>(pixels.width) * 3 + 3) / 4) * 4;
+  std::string image(stride * static_cast<DWORD>(pixels.height), '\0');
+  for (int y = 0; y < pixels.height; ++y) {
+    char* row = image.data() + static_cast<std::size_t>(pixels.height - 1 - y) * stride;  // BMP rows: bottom-up
+    for (int x = 0; x < pixels.width; ++x) {
+      const COLORREF colour = pixels.At(x, y);
+      row[3 * x] = static_cast<char>(GetBValue(colour));
+      row[3 * x + 1] = static_cast<char>(GetGValue(colour));
+      row[3 * x + 2] = static_cast<char>(GetRValue(colour));
+    }
+  }
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = pixels.width;
+  header.biHeight = pixels.height;
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  header.biCompression = BI_RGB;
   BITMAPFILEHEADER file{};
   file.bfType = 0x4D42;  // "BM"
   file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-  file.bfSize = file.bfOffBits + imageSize;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(image.size());
   std::ofstream out(path, std::ios::binary);
   out.write(reinterpret_cast<const char*>(&file), sizeof file);
-  out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
-  out.write(static_cast<const char*>(bits), imageSize);
+  out.write(reinterpret_cast<const char*>(&header), sizeof header);
+  out.write(image.data(), static_cast<std::streamsize>(image.size()));
 }
 
 }  // namespace automation

@@ -75,6 +75,15 @@ class UpdaterProcess {
   DWORD id_ = 0;
 };
 
+// What the screen shows in a rectangle, row by row from the top.
+struct ScreenPixels {
+  int width = 0;
+  int height = 0;
+  std::vector<COLORREF> colours;
+  COLORREF At(int x, int y) const { return colours[static_cast<std::size_t>(y) * width + x]; }
+};
+ScreenPixels CaptureScreen(const RECT& screenArea);
+
 // Saves the screen rectangle as a 24-bit BMP file.
 void SaveScreenshot(const RECT& screenArea, const std::string& path);
 

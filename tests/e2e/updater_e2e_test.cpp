@@ -10,6 +10,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <iterator>
 #include <string>
@@ -181,6 +182,49 @@ TEST_F(UpdaterTest, InstallationCheckReportsWhatItFinds) {
     EXPECT_TRUE(IsWindowEnabled(updater.Control(kButton2Id)));
     if (c.ver == "1.0002" && c.type == REG_SZ) Screenshot(updater.MainWindow(), "main-window-installed");
   }
+}
+
+// As a user sees it: the upgrade button shows its whole caption, in the
+// bitmap "MS Sans Serif" that the layout is made for. (Without Wine's own
+// fonts in the prefix a wider font stands in, and the last digit is cut.)
+TEST_F(UpdaterTest, UpgradeCaptionIsShownWhole) {
+  Install("1.0002");
+  UpdaterProcess updater(paths.updater);
+  updater.WaitForInstallationCheck();
+  const HWND upgrade = updater.Control(kButton2Id);
+  ASSERT_EQ(WindowText(upgrade), kUpgradeCaption);
+
+  // The caption's width in the buttons' font: 8-point bold MS Sans Serif at 96 dpi.
+  ScopedWindowDc screen(nullptr);
+  ASSERT_EQ(GetDeviceCaps(screen.get(), LOGPIXELSY), 96);
+  UniqueGdiObject font(CreateFontA(-11, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif"));
+  ScopedSelectObject selectFont(screen.get(), font.get());
+  char face[LF_FACESIZE] = {};
+  GetTextFaceA(screen.get(), sizeof face, face);
+  EXPECT_STREQ(face, "MS Sans Serif") << "the Wine prefix lacks Wine's own fonts";
+  SIZE caption{};
+  GetTextExtentPoint32A(screen.get(), kUpgradeCaption, static_cast<int>(std::strlen(kUpgradeCaption)), &caption);
+  EXPECT_LE(caption.cx, ClientSize(upgrade).cx - 8) << "wider than the button within its 4-pixel margins";
+
+  // The columns of the button that hold caption ink (black on the light face).
+  std::this_thread::sleep_for(300ms);  // let it paint
+  RECT area;
+  GetWindowRect(upgrade, &area);
+  const ScreenPixels pixels = CaptureScreen(area);
+  int first = pixels.width, last = -1;
+  for (int y = 0; y < pixels.height; ++y) {
+    for (int x = 0; x < pixels.width; ++x) {
+      const COLORREF colour = pixels.At(x, y);
+      if (GetRValue(colour) < 64 && GetGValue(colour) < 64 && GetBValue(colour) < 64) {
+        first = std::min(first, x);
+        last = std::max(last, x);
+      }
+    }
+  }
+  // A cut caption loses at least its last digit: 6 pixels or more.
+  EXPECT_GE(last - first + 1, caption.cx - 2) << "the caption is drawn cut: ink from x=" << first << " to " << last
+                                             << ", the whole caption is " << caption.cx << " pixels wide";
 }
 
 TEST_F(UpdaterTest, VerOfTheWrongTypeReachesTheErrorReport) {
