@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The measuring half of bench/run.sh, on its virtual display and Wine prefix.
 set -euo pipefail
+# bench/measure.sh RUNS PRESET BUILD_FOLDER
 runs=$1
-b=build/bench
+preset=$2
+b=$3
 wine_run() { tools/wine-run.sh "$@" | tr -d '\r'; }
 wine_run cmd /c exit
 wineserver -w
@@ -15,8 +17,12 @@ echo
 echo "Overhead (updater size minus payload size)"
 shipped=$(( $(bytes build/windows/app/Upgrade.exe) - $(bytes build/windows/resources/standin_release.exe) ))
 echo "  shipped 32-bit updater: $shipped bytes ($(( shipped / 1024 )) KiB; goal 65536)"
-twin=$(( $(bytes $b/bench/updater_bench_8634880.exe) - 8634880 ))
-echo "  64-bit twin measured below: $twin bytes"
+measured=$(( $(bytes $b/bench/updater_bench_8634880.exe) - 8634880 ))
+if [ "$preset" = windows ]; then
+  echo "  measured below: the shipped 32-bit build itself, in a 32-bit Wine ($measured bytes over its payload)"
+else
+  echo "  measured below: the 64-bit twin ($measured bytes over its payload), since this machine runs no 32-bit code"
+fi
 
 read -r floor_ms floor_peak < <(wine_run $b/bench/window_timer.exe "Z:$PWD/$b/bench/floor.exe" "#32770" "$runs")
 echo
