@@ -179,12 +179,24 @@ LRESULT TLbSpeedButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       SetCapture(Handle());
       SetPressed(true);
       return 0;
+    case WM_CAPTURECHANGED:
+      // Taken away (a box opened, another program came forward): the press is
+      // over, and no release can click any more.
+      if (!releasingCapture_) SetPressed(false);
+      return 0;
+    case WM_CANCELMODE:
+      if (GetCapture() == Handle()) ReleaseCapture();
+      SetPressed(false);
+      return 0;
     case WM_LBUTTONUP: {
-      if (!pressed_) return 0;
+      // Only the release of a press on this button, while it still holds the capture.
+      if (!pressed_ || GetCapture() != Handle()) return 0;
       RECT area;
       GetClientRect(Handle(), &area);
       const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      releasingCapture_ = true;
       ReleaseCapture();
+      releasingCapture_ = false;
       // The click runs while the button still looks pressed.
       if (PtInRect(&area, at) && OnClick) {
         try {

@@ -45,7 +45,8 @@ class TMemo final {
 // A flat button in the "modern" style: rounded outline, white-silver-white
 // face, pressed look, grey caption when disabled, hand pointer when enabled.
 // It never takes the focus and no key operates it; a click is a left press
-// and release over it.
+// and release over it, with the mouse captured in between. When the capture
+// is taken away the press is over.
 class TLbSpeedButton final : public TWindow {
  public:
   TLbSpeedButton(HWND parent, RECT bounds, int controlId, HFONT font, const std::string& caption);
@@ -63,4 +64,5 @@ class TLbSpeedButton final : public TWindow {
 
   HFONT font_;
   bool pressed_ = false;
+  bool releasingCapture_ = false;  // our own release on a click, not a loss
 };
