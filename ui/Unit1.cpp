@@ -24,21 +24,36 @@ constexpr RECT kPanel1Bounds{8, 8, 8 + 425, 8 + 161};
 constexpr RECT kMemo1Bounds{16, 16, 16 + 393, 16 + 97};
 constexpr RECT kButton2Bounds{16, 120, 16 + 201, 120 + 31};
 constexpr RECT kLbSpeedButton1Bounds{300, 120, 300 + 108, 120 + 31};
-constexpr int kFontHeight = -11;  // 8 points at 96 dpi
+constexpr int kFontPoints = 8;        // -11 pixels high at 96 dpi
+constexpr int kLayoutTextHeight = 13;  // the window font's text height at 96 dpi
 
 int ScreenDpi() {
   ScopedWindowDc screen(nullptr);
   return GetDeviceCaps(screen.get(), LOGPIXELSY);
 }
 
+int TextHeight(HFONT font) {
+  ScopedWindowDc screen(nullptr);
+  ScopedSelectObject selectFont(screen.get(), font);
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(screen.get(), &metrics);
+  return metrics.tmHeight;
+}
+
+// The layout is made at 96 dpi. Elsewhere the font grows with the resolution,
+// and everything else with the font: by its text height over 13.
 class Scaler {
  public:
-  explicit Scaler(int dpi) : dpi_(dpi) {}
-  int operator()(int value) const { return MulDiv(value, dpi_, 96); }
-  RECT operator()(RECT r) const { return RECT{(*this)(r.left), (*this)(r.top), (*this)(r.right), (*this)(r.bottom)}; }
+  explicit Scaler(int textHeight) : textHeight_(textHeight) {}
+  int operator()(int value) const { return MulDiv(value, textHeight_, kLayoutTextHeight); }
+  // Position and size are scaled each on its own, so that equal sizes stay equal.
+  RECT operator()(RECT r) const {
+    const int left = (*this)(r.left), top = (*this)(r.top);
+    return RECT{left, top, left + (*this)(r.right - r.left), top + (*this)(r.bottom - r.top)};
+  }
 
  private:
-  int dpi_;
+  int textHeight_;
 };
 
 HFONT CreateWindowFont(int height, int weight) {
@@ -49,10 +64,11 @@ HFONT CreateWindowFont(int height, int weight) {
 }  // namespace
 
 TForm1::TForm1(IInstallationRecord& record, IPayloadInstaller& payload) : record_(record), payload_(payload) {
-  dpi_ = ScreenDpi();
-  const Scaler scale(dpi_);
-  font_.reset(CreateWindowFont(scale(kFontHeight), FW_NORMAL));
-  buttonFont_.reset(CreateWindowFont(scale(kFontHeight), FW_BOLD));
+  const int dpi = ScreenDpi();
+  const int fontHeight = -MulDiv(kFontPoints, dpi, 72);
+  font_.reset(CreateWindowFont(fontHeight, FW_NORMAL));
+  buttonFont_.reset(CreateWindowFont(fontHeight, FW_BOLD));
+  const Scaler scale(dpi == 96 ? kLayoutTextHeight : TextHeight(static_cast<HFONT>(font_.get())));
 
   WNDCLASSEXA windowClass{};
   windowClass.lpszClassName = kFormClass;

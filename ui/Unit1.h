@@ -52,7 +52,6 @@ class TForm1 final : public TWindow, public TMainWindow, private IUpdaterView {
 
   IInstallationRecord& record_;
   IPayloadInstaller& payload_;
-  int dpi_ = 96;
   UniqueGdiObject font_;
   UniqueGdiObject buttonFont_;
   std::unique_ptr<TPanel> Panel1;
