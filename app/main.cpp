@@ -8,9 +8,7 @@
 #include "host/payload.h"
 #include "ui/Unit1.h"
 
-#include <charconv>
 #include <cstdint>
-#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <typeinfo>
@@ -23,6 +21,16 @@ std::string TypeName(const std::exception& error) {
   return "std::exception";
 }
 
+// As printf's "%p" writes an address: upper-case hex digits, padded with
+// zeros to the width of a pointer (eight in the 32-bit updater).
+std::string PointerText(std::uintptr_t value) {
+  std::string text(2 * sizeof(void*), '0');
+  for (auto digit = text.rbegin(); digit != text.rend() && value != 0; ++digit, value >>= 4) {
+    *digit = "0123456789ABCDEF"[value & 0xF];
+  }
+  return text;
+}
+
 // An error outside every handler during start-up: reported, and the process
 // ends with exit code 1.
 void ShowFatalError(const std::exception& error) {
@@ -32,10 +40,9 @@ void ShowFatalError(const std::exception& error) {
   for (const char* c = modulePath; *c; ++c) {
     if (*c == '\\' || *c == '/') moduleName = c + 1;
   }
-  // The place is not known once the error has been caught; the module's base stands for it.
-  char address[2 * sizeof(void*) + 1] = {};
-  const auto base = reinterpret_cast<std::uintptr_t>(GetModuleHandleA(nullptr));
-  std::to_chars(std::begin(address), std::end(address) - 1, base, 16);
+  // The place of the error is not known once it has been caught; the
+  // module's base stands for it.
+  const std::string address = PointerText(reinterpret_cast<std::uintptr_t>(GetModuleHandleA(nullptr)));
   const std::string text = "Exception " + TypeName(error) + " in module " + moduleName + " at " + address + ".\n" +
                            error.what();
   MessageBoxA(nullptr, text.c_str(), "Application Error", MB_OK | MB_ICONSTOP | MB_TASKMODAL);
