@@ -48,6 +48,7 @@ int main(int argc, char** argv) {
   const std::string target = folder + "\\V2025.exe";
   const std::string source = folder + "\\payload-source.bin";
   const std::string copied = folder + "\\V2025-copy.exe";
+  DeleteFileA(source.c_str());  // left by a run that was stopped
   if (!ExtractPayload("Velna", "UpGrade", source)) return 1;  // the same bytes, for the copy
 
   ResourcePayloadInstaller installer;

@@ -8,13 +8,17 @@
 #include <string>
 
 // Writes the resource (looked up without regard to case) to a new file
-// `fileName` in one write straight from the loaded resource, and flushes it
-// to the disk. On any failure it leaves no file behind and gives false.
+// `fileName`, which must not exist yet, in one write straight from the loaded
+// resource, and flushes it to the disk. On any failure it leaves no file
+// behind and gives false; GetLastError() then says why.
 bool ExtractPayload(const std::string& resourceType, const std::string& resourceName, const std::string& fileName);
 
-// The payload is written to a temporary file beside the target, flushed, and
-// then moved over the target in one step. The old file stays byte for byte
-// as it was on every failure, and no temporary file is left behind.
+// The payload is written to a temporary file beside the target, under a name
+// of its own, flushed, and then moved over the target in one step. A target
+// that this user may not replace is found before the payload is written,
+// wherever that can be known. The old file stays byte for byte as it was on
+// every failure, no temporary file is left behind, and no other file in the
+// folder is ever touched.
 class ResourcePayloadInstaller final : public IPayloadInstaller {
  public:
   PayloadInstallResult InstallPayload(const std::string& resourceType, const std::string& resourceName,

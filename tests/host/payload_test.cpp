@@ -7,6 +7,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -142,6 +143,63 @@ TEST_F(PayloadTest, MissingFolderOrDirectoryAtTheTargetCannotBeWritten) {
   EXPECT_EQ(Install(), PayloadInstallResult::Failed);
   EXPECT_TRUE(GetFileAttributesA(target_.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
   EXPECT_THAT(FolderEntries(folder_), ElementsAre("V2025.exe"));
+}
+
+// A folder where this user may create, rename and delete nothing (Program
+// Files for a standard user): the old file cannot be replaced, and that is
+// known before the payload is written. VELNA_PROTECTED_FOLDER names such a
+// folder, made by the test run, holding an old V2025.exe.
+TEST_F(PayloadTest, ProtectedFolderMeansTheProgramCannotBeReplaced) {
+  char protectedFolder[MAX_PATH] = {};
+  if (!GetEnvironmentVariableA("VELNA_PROTECTED_FOLDER", protectedFolder, MAX_PATH)) {
+    GTEST_SKIP() << "no protected folder (VELNA_PROTECTED_FOLDER)";
+  }
+  const std::string folder = protectedFolder;
+  const std::string probe = folder + "\\probe";
+  if (const UniqueFile created(CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)); created) {
+    DeleteFileA(probe.c_str());
+    GTEST_SKIP() << "the folder is not protected here (chattr +i needs root)";
+  }
+  target_ = folder + "\\V2025.exe";
+  const std::string oldBytes = ReadFileBytes(target_);
+  EXPECT_EQ(Install(), PayloadInstallResult::TargetInUse);
+  EXPECT_EQ(ReadFileBytes(target_), oldBytes);
+  EXPECT_THAT(FolderEntries(folder), ElementsAre("V2025.exe"));
+}
+
+// The temporary file's name is the updater's own: a user's files beside the
+// program, whatever their names, survive an upgrade and a refused one; and a
+// target path near the system's limit of 259 characters is no obstacle.
+TEST_F(PayloadTest, OtherFilesInTheFolderAreNeverTouchedAndLongPathsWork) {
+  const std::string usersFile = "user's own file";
+  for (const char* name : {"V2025.exe.new", "V2025.new", "V2025.tmp", "~vu00000"}) {
+    WriteFileBytes(folder_ + "\\" + name, usersFile);
+  }
+  WriteFileBytes(target_, oldProgram_);
+  EXPECT_EQ(Install(), PayloadInstallResult::Installed);
+  SetFileAttributesA(target_.c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_EQ(Install(), PayloadInstallResult::TargetInUse);
+  SetFileAttributesA(target_.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_THAT(FolderEntries(folder_), ElementsAre("V2025.exe", "V2025.exe.new", "V2025.new", "V2025.tmp", "~vu00000"));
+  for (const auto& name : FolderEntries(folder_)) {
+    if (name != "V2025.exe") {
+      EXPECT_EQ(ReadFileBytes(folder_ + "\\" + name), usersFile) << name;
+    }
+  }
+
+  // A folder of 248 characters, the most that CreateDirectoryA allows, and the program in it.
+  constexpr std::size_t kDeepest = MAX_PATH - 12;
+  std::string deep = folder_;
+  while (deep.size() < kDeepest) {
+    deep += "\\" + std::string(std::min<std::size_t>(100, kDeepest - deep.size() - 1), 'd');
+    ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr)) << deep;
+  }
+  target_ = deep + "\\V2025.exe";
+  ASSERT_EQ(target_.size(), 258u);
+  WriteFileBytes(target_, oldProgram_);
+  EXPECT_EQ(Install(), PayloadInstallResult::Installed);
+  EXPECT_TRUE(ReadFileBytes(target_) == PayloadBytes("UPGRADE")) << "the payload is not in place";
+  EXPECT_THAT(FolderEntries(deep), ElementsAre("V2025.exe"));
 }
 
 // A small file system that fills up during the write (VELNA_SMALL_DISK names
