@@ -3,14 +3,19 @@
 # i386 program of five instructions (it only exits with code 42).
 #
 # Sets and exports VELNA_RUNS_32BIT (yes or no) and VELNA_MACHINE_REASON.
-# A script started by another one inherits the answer and asks no more.
+# A script started by another one inherits the answer and asks no more;
+# VELNA_RUNS_32BIT=no set by hand takes the other path on any machine.
 #
 # Where the answer is yes, the shipped i686 updater runs under a 32-bit Wine
 # (wine32:i386, WINEARCH=win32); where it is no, a 64-bit twin built from the
 # same sources stands in for it under wine64.
 
 velna_probe_32bit() {
-  if [ -n "${VELNA_RUNS_32BIT:-}" ]; then return 0; fi
+  if [ -n "${VELNA_RUNS_32BIT:-}" ]; then
+    VELNA_MACHINE_REASON="${VELNA_MACHINE_REASON:-as VELNA_RUNS_32BIT=$VELNA_RUNS_32BIT says}"
+    export VELNA_MACHINE_REASON
+    return 0
+  fi
   local dir
   dir=$(mktemp -d)
   printf '.globl _start\n_start:\n  movl $1, %%eax\n  movl $42, %%ebx\n  int $0x80\n' >"$dir/probe.s"
