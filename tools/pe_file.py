@@ -65,10 +65,10 @@ class Pe:
         return found
 
 
-def version_strings(data):
-    """{"FileVersion": ..., "ProductVersion": ...} from a VS_VERSIONINFO resource."""
+def version_strings(data, keys=("FileVersion", "ProductVersion")):
+    """{key: text} for the given keys of a VS_VERSIONINFO resource's string table."""
     found = {}
-    for key in ("FileVersion", "ProductVersion"):
+    for key in keys:
         m = re.search(key.encode("utf-16-le") + rb"(?:\0\0)+((?:[^\0].|\0[^\0])*?)\0\0", data, re.S)
         if m:
             raw = m.group(1)

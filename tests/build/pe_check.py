@@ -2,13 +2,15 @@
 """Checks a built updater as a file: what Windows will load and trust.
 
     pe_check.py UPDATER.exe --machine i386 --payload PAYLOAD [--resource-type VELNA --resource-name UPGRADE]
+                [--version 1.0003 --product "Velna 2025"]
 
 Checks the machine type, the GUI subsystem, ASLR and DEP (with relocations
 kept), that every imported DLL is one that Windows loads from its system
 folder, the icon group MAINICON (one 32 x 32 image, 24 bits), the manifest
 (asInvoker, DPI aware), and that the payload resource is byte-identical to
-the payload file, in language 1048 only. Prints each check; exits 1 on any
-failure.
+the payload file, in language 1048 only; with --version and --product, that
+the version resource states that release version and product name. Prints
+each check; exits 1 on any failure.
 """
 import argparse
 import os
@@ -16,13 +18,13 @@ import struct
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
-from pe_file import Pe  # noqa: E402
+from pe_file import Pe, version_strings  # noqa: E402
 
 MACHINES = {"i386": 0x14C, "amd64": 0x8664}
 # DLLs that Windows always takes from its system folder (KnownDLLs and the
 # ones every process has), so that nothing planted beside the updater loads.
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "msvcrt.dll", "ntdll.dll"}
-RT_ICON, RT_GROUP_ICON, RT_MANIFEST = 3, 14, 24
+RT_ICON, RT_VERSION, RT_GROUP_ICON, RT_MANIFEST = 3, 16, 14, 24
 DYNAMIC_BASE, NX_COMPAT = 0x0040, 0x0100
 
 
@@ -33,6 +35,8 @@ def main():
     parser.add_argument("--payload", required=True)
     parser.add_argument("--resource-type", default="VELNA")
     parser.add_argument("--resource-name", default="UPGRADE")
+    parser.add_argument("--version", help="the release version the version resource must state")
+    parser.add_argument("--product", help="the product name the version resource must state")
     args = parser.parse_args()
 
     pe = Pe(open(args.exe, "rb").read())
@@ -72,6 +76,15 @@ def main():
           list(k[2] for k in carried) == [1048], str(list(carried)))
     check("payload byte-identical to the payload file", any(v == payload for v in carried.values()),
           f"{len(payload)} bytes")
+
+    if args.version is not None or args.product is not None:
+        versions = [v for k, v in resources.items() if k[0] == RT_VERSION]
+        stated = version_strings(versions[0], ("FileVersion", "ProductVersion", "ProductName")) if versions else {}
+        if args.version is not None:
+            check(f"version resource states release {args.version}",
+                  stated.get("FileVersion") == args.version == stated.get("ProductVersion"), str(stated))
+        if args.product is not None:
+            check(f"version resource names {args.product}", stated.get("ProductName") == args.product, str(stated))
     return 1 if failures else 0
 
 
