@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Differential fuzz of the version parse against an exact oracle.
 
-The oracle reads the grammar with a regular expression and computes the value
-with Python's unbounded integers (divmod for the half-to-even rounding), so it
+The oracle (tools/version_text.py, which the vendor's release command uses
+too) reads the grammar with a regular expression and computes the value with
+Python's unbounded integers (divmod for the half-to-even rounding), so it
 shares no code or method with the parse under test. It generates random and
 structured texts, feeds them to the driver program (one "hex-text expected"
 line each, "x" for invalid) and the driver reports every disagreement.
@@ -10,6 +11,7 @@ line each, "x" for invalid) and the driver reports every disagreement.
     version_oracle.py --driver build/native/tests/version_parse_driver --count 1000000
 """
 import argparse
+import os
 import random
 import re
 import subprocess
@@ -17,40 +19,8 @@ import sys
 
 sys.set_int_max_str_digits(0)
 
-MIN, MAX = -(2**63), 2**63 - 1
-GRAMMAR = re.compile(rb" *([+-]?)([0-9]*)(\.([0-9]*))?([eE]([+-]?)([0-9]*))? *")
-
-
-def oracle(text: bytes):
-    """The value in ten-thousandths, or None for an invalid text."""
-    text = text.split(b"\0", 1)[0]
-    m = GRAMMAR.fullmatch(text)
-    if not m:
-        return None
-    sign, whole, separator, fraction, _, exp_sign, exp_digits = m.groups()
-    fraction = fraction or b""
-    if not whole and separator is None:
-        return None
-    mantissa = int(whole + fraction or b"0")
-    if mantissa == 0:
-        return 0
-    exponent = int(exp_digits or b"0") * (-1 if exp_sign == b"-" else 1)
-    scale = exponent - len(fraction) + 4
-    digits = len(str(mantissa))
-    if scale >= 0:
-        if digits + scale > 21:
-            return None
-        value = mantissa * 10**scale
-    elif digits + scale < -1:
-        value = 0  # below 0.01 ten-thousandths
-    else:
-        divisor = 10**-scale
-        value, rest = divmod(mantissa, divisor)
-        if 2 * rest > divisor or (2 * rest == divisor and value % 2 == 1):
-            value += 1
-    if sign == b"-":
-        value = -value
-    return value if MIN <= value <= MAX else None
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from version_text import MAX, MIN, version_value as oracle  # noqa: E402
 
 
 def digits(r, n):
