@@ -5,15 +5,19 @@
 
 std::string InstallFolder;
 
-void RunInstallationCheck(IInstallationRecord& record, IUpdaterView& view) {
+Status RunInstallationCheck(IInstallationRecord& record, IUpdaterView& view) {
   view.DisarmStartupTimer();  // first, so that the check never runs twice
-  InstallFolder = record.ReadRecordValue("CALE");
-  std::string installedVersion = record.ReadRecordValue("VER");
+  const Result<std::string> folder = record.ReadRecordValue("CALE");
+  if (!folder.ok()) return folder.error();
+  InstallFolder = folder.value();
+  const Result<std::string> version = record.ReadRecordValue("VER");
+  if (!version.ok()) return version.error();
+  std::string installedVersion = version.value();
 
   if (installedVersion.empty()) {
     view.AppendLogLine(std::string("Programul ") + ProductDisplayName + " NU este instalat aici!");
     view.SetUpgradeButtonEnabled(false);
-    return;
+    return {};
   }
 
   // A text that is no version counts as version 0.
@@ -21,28 +25,31 @@ void RunInstallationCheck(IInstallationRecord& record, IUpdaterView& view) {
   view.AppendLogLine(std::string("Cale ") + ProductDisplayName + "   : " + InstallFolder);
   view.AppendLogLine("Versiune instalata : " + installedVersion);
   view.SetUpgradeButtonCaption("Actualizare la versiunea " + VersionDisplayText(ReleaseVersion));
-  if (!(ReleaseVersion > ParseVersion(installedVersion))) view.AppendLogLine("Aveti deja ultima versiune!");
+  // A display form always reads back to its own value.
+  if (!(ReleaseVersion > ParseVersion(installedVersion).value())) view.AppendLogLine("Aveti deja ultima versiune!");
   // Also when up to date: the user may reinstall the release or go back to it.
   view.SetUpgradeButtonEnabled(true);
+  return {};
 }
 
-void RunUpgradeAction(IInstallationRecord& record, IPayloadInstaller& payload, IUpdaterView& view) {
+Status RunUpgradeAction(IInstallationRecord& record, IPayloadInstaller& payload, IUpdaterView& view) {
   const std::string targetPath = InstallFolder + "\\" + MainProgramFileName;
 
   switch (payload.InstallPayload(PayloadResourceType, PayloadResourceName, targetPath)) {
     case PayloadInstallResult::TargetInUse:
       view.ShowErrorDialog(std::string("Inchideti mai intai ") + ProductDisplayName + "!");
-      return;
+      return {};
     case PayloadInstallResult::Failed:
       view.ShowErrorDialog("Nu pot extrage noul program!");
-      return;
+      return {};
     case PayloadInstallResult::Installed:
       break;
   }
 
   // The version is recorded only once the new file is in place.
   view.AppendLogLine("Versiune actualizata.");
-  record.WriteRecordValue("VER", VersionStoredText(ReleaseVersion));
+  if (Status written = record.WriteRecordValue("VER", VersionStoredText(ReleaseVersion)); !written.ok()) return written;
   view.ShowInformationDialog(std::string(ProductDisplayName) + " a fost actualizat la versiunea " +
                              VersionDisplayText(ReleaseVersion) + ".");
+  return {};
 }

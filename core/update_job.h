@@ -14,9 +14,10 @@
 extern std::string InstallFolder;
 
 // Reads the record, reports in the log and offers the release version on
-// the upgrade button, or leaves it disabled when nothing is installed.
-void RunInstallationCheck(IInstallationRecord& record, IUpdaterView& view);
+// the upgrade button, or leaves it disabled when nothing is installed. A
+// record error ends it where it happened and is handed back.
+Status RunInstallationCheck(IInstallationRecord& record, IUpdaterView& view);
 
 // Replaces the installed main program with the payload and records the
-// release version.
-void RunUpgradeAction(IInstallationRecord& record, IPayloadInstaller& payload, IUpdaterView& view);
+// release version. A record error ends it where it happened and is handed back.
+Status RunUpgradeAction(IInstallationRecord& record, IPayloadInstaller& payload, IUpdaterView& view);

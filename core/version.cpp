@@ -1,6 +1,5 @@
 #include "core/version.h"
 
-#include "core/errors.h"
 #include "core/format_settings.h"
 
 #include <charconv>
@@ -35,9 +34,14 @@ std::string FormatTenThousandths(std::int64_t value, bool trimDecimals) {
 
 }  // namespace
 
-VersionValue ParseVersion(std::string_view text) {
+Result<VersionValue> ParseVersion(std::string_view text) {
   const auto parsed = version_text::ParseTenThousandths(text, FormatSettings.DecimalSeparator);
-  if (!parsed) throw EConvertError("'" + std::string(UpToNul(text)) + "' is not a valid floating point value");
+  if (!parsed) {
+    std::string message = "'";  // appended piece by piece: GCC 12 at -O3 warns wrongly on a + chain here
+    message.append(UpToNul(text));
+    message += "' is not a valid floating point value";
+    return Error{kConvertError, message};
+  }
   return VersionValue{*parsed};
 }
 

@@ -5,6 +5,7 @@
 // (format_settings.h), looked up each time an operation runs.
 #pragma once
 
+#include "core/error.h"
 #include "core/version_text.h"
 
 #include <cstdint>
@@ -17,9 +18,9 @@ struct VersionValue {
   friend constexpr auto operator<=>(VersionValue, VersionValue) = default;
 };
 
-// Raises EConvertError "'<text>' is not a valid floating point value" when
-// the text is not a valid version text.
-VersionValue ParseVersion(std::string_view text);
+// Fails with EConvertError "'<text>' is not a valid floating point value"
+// when the text is not a valid version text.
+Result<VersionValue> ParseVersion(std::string_view text);
 
 // Never fails: an invalid, empty or out-of-range text gives `fallback`.
 VersionValue ParseVersionOrDefault(std::string_view text, VersionValue fallback);

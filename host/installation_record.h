@@ -17,9 +17,9 @@ class RegistryInstallationRecord final : public IInstallationRecord {
 
   // Opens the key for reading only and creates nothing, so that a user who
   // may read but not write the key still sees the installed program.
-  std::string ReadRecordValue(const std::string& name) override;
+  Result<std::string> ReadRecordValue(const std::string& name) override;
   // Opens the key for writing, creating it (and its parents) when missing.
-  void WriteRecordValue(const std::string& name, const std::string& value) override;
+  Status WriteRecordValue(const std::string& name, const std::string& value) override;
 
  private:
   HKEY root_;

@@ -1,15 +1,13 @@
 #include "ui/Unit1.h"
 
-#include "app/error_report.h"
-#include "app/test_faults.h"
-#include "core/errors.h"
 #include "core/format_settings.h"
 #include "core/release_profile.h"
 #include "core/update_job.h"
 #include "core/version.h"
+#include "frame/error_report.h"
+#include "frame/test_faults.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 namespace {
 
@@ -63,7 +61,9 @@ HFONT CreateWindowFont(int height, int weight) {
 
 }  // namespace
 
-TForm1::TForm1(IInstallationRecord& record, IPayloadInstaller& payload) : record_(record), payload_(payload) {
+TForm1::TForm1(IInstallationRecord& record, IPayloadInstaller& payload) : record_(record), payload_(payload) {}
+
+Status TForm1::Create() {
   const int dpi = ScreenDpi();
   const int fontHeight = -MulDiv(kFontPoints, dpi, 72);
   font_.reset(CreateWindowFont(fontHeight, FW_NORMAL));
@@ -75,7 +75,7 @@ TForm1::TForm1(IInstallationRecord& record, IPayloadInstaller& payload) : record
   windowClass.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  RegisterWindowClass(windowClass);
+  if (Status registered = RegisterWindowClass(windowClass); !registered.ok()) return registered;
 
   // A single fixed border with the system menu and the close box only.
   constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -83,22 +83,28 @@ TForm1::TForm1(IInstallationRecord& record, IPayloadInstaller& payload) : record
   AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
   OffsetRect(&frame, -frame.left, -frame.top);
   const HWND owner = Application ? Application->Handle() : nullptr;
-  CreateHandle(0, kFormClass, "", kStyle, frame, owner);
-
   const auto font = static_cast<HFONT>(font_.get());
   const auto buttonFont = static_cast<HFONT>(buttonFont_.get());
-  Panel1 = std::make_unique<TPanel>(Handle(), scale(kPanel1Bounds), kPanel1Id);
-  Memo1 = std::make_unique<TMemo>(Panel1->Handle(), scale(kMemo1Bounds), kMemo1Id, font,
-                                  [this](WORD key) { FormKeyDown(key); });
-  Button2 = std::make_unique<TLbSpeedButton>(Panel1->Handle(), scale(kButton2Bounds), kButton2Id, buttonFont,
-                                             "Cautare...");
-  Button2->SetEnabled(false);
-  LbSpeedButton1 = std::make_unique<TLbSpeedButton>(Panel1->Handle(), scale(kLbSpeedButton1Bounds),
-                                                    kLbSpeedButton1Id, buttonFont, "Inchide");
-  Button2->OnClick = [this] { Button2Click(); };
-  LbSpeedButton1->OnClick = [this] { Button1Click(); };
+  // Each step only when the one before it succeeded.
+  Status created = CreateHandle(0, kFormClass, "", kStyle, frame, owner);
+  if (created.ok()) created = Panel1.Create(Handle(), scale(kPanel1Bounds), kPanel1Id);
+  if (created.ok()) {
+    created = Memo1.Create(Panel1.Handle(), scale(kMemo1Bounds), kMemo1Id, font, [this](WORD key) { FormKeyDown(key); });
+  }
+  if (created.ok()) {
+    created = Button2.Create(Panel1.Handle(), scale(kButton2Bounds), kButton2Id, buttonFont, "Cautare...");
+  }
+  if (created.ok()) {
+    created = LbSpeedButton1.Create(Panel1.Handle(), scale(kLbSpeedButton1Bounds), kLbSpeedButton1Id, buttonFont,
+                                    "Inchide");
+  }
+  if (!created.ok()) return created;
+  Button2.SetEnabled(false);
+  Button2.OnClick = [this] { return Button2Click(); };
+  LbSpeedButton1.OnClick = [this] { return Button1Click(); };
 
-  GuardedCall([this] { FormCreate(); });
+  ReportIfFailed(FormCreate());
+  return {};
 }
 
 TForm1::~TForm1() {
@@ -106,18 +112,19 @@ TForm1::~TForm1() {
   if (Handle()) DestroyWindow(Handle());
 }
 
-void TForm1::FormCreate() {
+Status TForm1::FormCreate() {
   if (Application) Application->UpdateFormatSettings = false;
   FormatSettings.DecimalSeparator = '.';
   FormatSettings.ThousandSeparator = ',';
   FormatSettings.DateSeparator = '.';
   FormatSettings.ShortDateFormat = "dd.MM.yyyy";
-  RaiseTestFault("FormCreate");
+  if (Status fault = TestFault("FormCreate"); !fault.ok()) return fault;
   ProcessPendingMessages();
+  return {};
 }
 
 void TForm1::Show() {
-  GuardedCall([this] { FormShow(); });  // the window is shown all the same
+  ReportIfFailed(FormShow());  // the window is shown all the same
   RECT frame;
   GetWindowRect(Handle(), &frame);
   const int width = frame.right - frame.left;
@@ -127,33 +134,35 @@ void TForm1::Show() {
   SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(Handle(), SW_SHOWNORMAL);
   SetForegroundWindow(Handle());
-  SetFocus(Memo1->Handle());
+  SetFocus(Memo1.Handle());
 }
 
-void TForm1::FormShow() {
+Status TForm1::FormShow() {
   ProcessPendingMessages();
   const std::string caption =
       std::string(ProductDisplayName) + CaptionVersionPrefix + VersionDisplayText(ReleaseVersion);
   SetWindowTextA(Handle(), caption.c_str());
-  ArmTimer1();
+  return ArmTimer1();
 }
 
-void TForm1::ArmTimer1() {
+Status TForm1::ArmTimer1() {
   if (TestFaultSet("NoTimers") || !SetTimer(Handle(), kTimer1Id, kTimer1Interval, nullptr)) {
-    throw std::runtime_error("Not enough timers available");
+    return Error{kOutOfResources, "Not enough timers available"};
   }
   timer1Armed_ = true;
+  return {};
 }
 
-void TForm1::Timer1Timer() {
-  RunInstallationCheck(record_, *this);
+Status TForm1::Timer1Timer() { return RunInstallationCheck(record_, *this); }
+
+Status TForm1::Button1Click() {
+  RequestExit();
+  return {};
 }
 
-void TForm1::Button1Click() { RequestExit(); }
-
-void TForm1::Button2Click() {
-  RaiseTestFault("Button2Click");
-  RunUpgradeAction(record_, payload_, *this);
+Status TForm1::Button2Click() {
+  if (Status fault = TestFault("Button2Click"); !fault.ok()) return fault;
+  return RunUpgradeAction(record_, payload_, *this);
 }
 
 void TForm1::FormKeyDown(WORD key) {
@@ -164,7 +173,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_TIMER:
       if (wParam == kTimer1Id && timer1Armed_) {
-        Timer1Timer();
+        ReportIfFailed(Timer1Timer());
         return 0;
       }
       break;
@@ -176,10 +185,10 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       RequestExit();  // no close query: closing always ends the updater
       return 0;
     case WM_ACTIVATE:
-      if (LOWORD(wParam) != WA_INACTIVE && Memo1) SetFocus(Memo1->Handle());
+      if (LOWORD(wParam) != WA_INACTIVE && Memo1.Handle()) SetFocus(Memo1.Handle());
       return 0;
     case WM_SETFOCUS:
-      if (Memo1) SetFocus(Memo1->Handle());
+      if (Memo1.Handle()) SetFocus(Memo1.Handle());
       return 0;
     default:
       break;
@@ -192,11 +201,11 @@ void TForm1::DisarmStartupTimer() {
   timer1Armed_ = false;
 }
 
-void TForm1::AppendLogLine(const std::string& line) { Memo1->AppendLine(line); }
+void TForm1::AppendLogLine(const std::string& line) { Memo1.AppendLine(line); }
 
-void TForm1::SetUpgradeButtonCaption(const std::string& caption) { Button2->SetCaption(caption); }
+void TForm1::SetUpgradeButtonCaption(const std::string& caption) { Button2.SetCaption(caption); }
 
-void TForm1::SetUpgradeButtonEnabled(bool enabled) { Button2->SetEnabled(enabled); }
+void TForm1::SetUpgradeButtonEnabled(bool enabled) { Button2.SetEnabled(enabled); }
 
 void TForm1::ShowErrorDialog(const std::string& text) { ::ShowErrorDialog(text); }
 

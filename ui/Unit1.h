@@ -2,14 +2,13 @@
 // the one-shot start-up timer, and the handlers that run the update job.
 #pragma once
 
-#include "app/application.h"
+#include "core/error.h"
 #include "core/installation_record.h"
 #include "core/payload_installer.h"
 #include "core/updater_view.h"
+#include "frame/application.h"
 #include "host/unique_handle.h"
 #include "ui/controls.h"
-
-#include <memory>
 
 // Control identifiers, for automation and screen readers.
 enum ControlId : int {
@@ -21,20 +20,24 @@ enum ControlId : int {
 
 class TForm1 final : public TWindow, public TMainWindow, private IUpdaterView {
  public:
-  // Creates the window, hidden, with all its controls, then runs FormCreate.
   TForm1(IInstallationRecord& record, IPayloadInstaller& payload);
   ~TForm1() override;
+
+  // Creates the window, hidden, with all its controls, then runs FormCreate
+  // (whose error goes to the error report). Fails when a window cannot be made.
+  Status Create();
 
   HWND Handle() const noexcept override { return TWindow::Handle(); }
   void Show() override;
 
-  // Event handlers.
-  void FormShow();
-  void Timer1Timer();
-  void Button1Click();
-  void Button2Click();
+  // Event handlers. An error ends the handler where it happened; whoever
+  // called it hands the error to the top-level error report.
+  Status FormShow();
+  Status Timer1Timer();
+  Status Button1Click();
+  Status Button2Click();
   void FormKeyDown(WORD key);
-  void FormCreate();
+  Status FormCreate();
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -48,15 +51,15 @@ class TForm1 final : public TWindow, public TMainWindow, private IUpdaterView {
   void ShowErrorDialog(const std::string& text) override;
   void ShowInformationDialog(const std::string& text) override;
 
-  void ArmTimer1();
+  Status ArmTimer1();
 
   IInstallationRecord& record_;
   IPayloadInstaller& payload_;
   UniqueGdiObject font_;
   UniqueGdiObject buttonFont_;
-  std::unique_ptr<TPanel> Panel1;
-  std::unique_ptr<TMemo> Memo1;
-  std::unique_ptr<TLbSpeedButton> LbSpeedButton1;
-  std::unique_ptr<TLbSpeedButton> Button2;
+  TPanel Panel1;
+  TMemo Memo1;
+  TLbSpeedButton LbSpeedButton1;
+  TLbSpeedButton Button2;
   bool timer1Armed_ = false;
 };

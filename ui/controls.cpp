@@ -1,6 +1,6 @@
 #include "ui/controls.h"
 
-#include "app/error_report.h"
+#include "frame/error_report.h"
 #include "host/unique_handle.h"
 
 #include <algorithm>
@@ -32,12 +32,12 @@ COLORREF Blend(COLORREF from, COLORREF to, int step, int steps) {
 
 // --- TPanel -----------------------------------------------------------------
 
-TPanel::TPanel(HWND parent, RECT bounds, int controlId) {
+Status TPanel::Create(HWND parent, RECT bounds, int controlId) {
   WNDCLASSEXA windowClass{};
   windowClass.lpszClassName = "TPanel";
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  RegisterWindowClass(windowClass);
-  CreateHandle(0, "TPanel", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, bounds, parent, controlId);
+  if (Status registered = RegisterWindowClass(windowClass); !registered.ok()) return registered;
+  return CreateHandle(0, "TPanel", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, bounds, parent, controlId);
 }
 
 LRESULT TPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -73,14 +73,14 @@ LRESULT TPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 // --- TMemo ------------------------------------------------------------------
 
-TMemo::TMemo(HWND parent, RECT bounds, int controlId, HFONT font, KeyHandler onKeyDown)
-    : onKeyDown_(std::move(onKeyDown)) {
+Status TMemo::Create(HWND parent, RECT bounds, int controlId, HFONT font, KeyHandler onKeyDown) {
+  onKeyDown_ = std::move(onKeyDown);
   // No ES_AUTOHSCROLL: long lines wrap at the text area's width.
   handle_ = CreateWindowExA(0, "EDIT", "",
                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
                             bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), GetModuleHandleA(nullptr), nullptr);
-  if (!handle_) throw std::runtime_error("Cannot create the status log");
+  if (!handle_) return Error{kOSError, "Cannot create the status log"};
   SetWindowLongPtrA(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   editProcedure_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProcedure)));
@@ -88,6 +88,7 @@ TMemo::TMemo(HWND parent, RECT bounds, int controlId, HFONT font, KeyHandler onK
   SendMessageA(handle_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
   // Let the edge take its place in the non-client area.
   SetWindowPos(handle_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  return {};
 }
 
 TMemo::~TMemo() {
@@ -109,13 +110,7 @@ void TMemo::AppendLine(const std::string& line) {
 LRESULT CALLBACK TMemo::SubclassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   auto* self = reinterpret_cast<TMemo*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (!self) return DefWindowProcA(window, message, wParam, lParam);
-  LRESULT result = 0;
-  bool handled = false;
-  GuardedCall([&] {
-    result = self->HandleMessage(message, wParam, lParam);
-    handled = true;
-  });
-  return handled ? result : CallWindowProcA(self->editProcedure_, window, message, wParam, lParam);
+  return self->HandleMessage(message, wParam, lParam);
 }
 
 LRESULT TMemo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -153,14 +148,14 @@ LRESULT TMemo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 // --- TLbSpeedButton -----------------------------------------------------------
 
-TLbSpeedButton::TLbSpeedButton(HWND parent, RECT bounds, int controlId, HFONT font, const std::string& caption)
-    : font_(font) {
+Status TLbSpeedButton::Create(HWND parent, RECT bounds, int controlId, HFONT font, const std::string& caption) {
+  font_ = font;
   WNDCLASSEXA windowClass{};
   windowClass.lpszClassName = "TLbSpeedButton";
   windowClass.hCursor = nullptr;  // chosen in WM_SETCURSOR
   // No CS_DBLCLKS: a double click arrives as a second press and clicks twice.
-  RegisterWindowClass(windowClass);
-  CreateHandle(0, "TLbSpeedButton", caption.c_str(), WS_CHILD | WS_VISIBLE, bounds, parent, controlId);
+  if (Status registered = RegisterWindowClass(windowClass); !registered.ok()) return registered;
+  return CreateHandle(0, "TLbSpeedButton", caption.c_str(), WS_CHILD | WS_VISIBLE, bounds, parent, controlId);
 }
 
 void TLbSpeedButton::SetPressed(bool pressed) {
@@ -197,16 +192,11 @@ LRESULT TLbSpeedButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       releasingCapture_ = true;
       ReleaseCapture();
       releasingCapture_ = false;
-      // The click runs while the button still looks pressed.
-      if (PtInRect(&area, at) && OnClick) {
-        try {
-          OnClick();
-        } catch (...) {
-          SetPressed(false);
-          throw;
-        }
-      }
+      // The click runs while the button still looks pressed; a failed click
+      // is reported once the button looks as before.
+      const Status clicked = PtInRect(&area, at) && OnClick ? OnClick() : Status();
       SetPressed(false);
+      ReportIfFailed(clicked);
       return 0;
     }
     case WM_ENABLE:

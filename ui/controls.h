@@ -2,7 +2,7 @@
 // readers and our automation can read its text (WM_GETTEXT) and state.
 #pragma once
 
-#include "ui/window.h"
+#include "frame/window.h"
 
 #include <functional>
 #include <string>
@@ -11,7 +11,7 @@
 // log's background white (WM_CTLCOLORSTATIC reaches the parent).
 class TPanel final : public TWindow {
  public:
-  TPanel(HWND parent, RECT bounds, int controlId);
+  Status Create(HWND parent, RECT bounds, int controlId);
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -23,11 +23,13 @@ class TMemo final {
  public:
   using KeyHandler = std::function<void(WORD key)>;
 
-  // `onKeyDown` sees every key before the edit does (the window's key preview).
-  TMemo(HWND parent, RECT bounds, int controlId, HFONT font, KeyHandler onKeyDown);
+  TMemo() = default;
   ~TMemo();
   TMemo(const TMemo&) = delete;
   TMemo& operator=(const TMemo&) = delete;
+
+  // `onKeyDown` sees every key before the edit does (the window's key preview).
+  Status Create(HWND parent, RECT bounds, int controlId, HFONT font, KeyHandler onKeyDown);
 
   HWND Handle() const noexcept { return handle_; }
   // Adds the line and a line break at the very end and shows the end.
@@ -49,11 +51,12 @@ class TMemo final {
 // is taken away the press is over.
 class TLbSpeedButton final : public TWindow {
  public:
-  TLbSpeedButton(HWND parent, RECT bounds, int controlId, HFONT font, const std::string& caption);
+  Status Create(HWND parent, RECT bounds, int controlId, HFONT font, const std::string& caption);
 
   void SetCaption(const std::string& caption) { SetWindowTextA(Handle(), caption.c_str()); }
   void SetEnabled(bool enabled) { EnableWindow(Handle(), enabled ? TRUE : FALSE); }
-  std::function<void()> OnClick;
+  // The click handler; its error goes to the top-level error report.
+  std::function<Status()> OnClick;
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -62,7 +65,7 @@ class TLbSpeedButton final : public TWindow {
   void SetPressed(bool pressed);
   void Paint(HDC target);
 
-  HFONT font_;
+  HFONT font_ = nullptr;
   bool pressed_ = false;
   bool releasingCapture_ = false;  // our own release on a click, not a loss
 };

@@ -1,4 +1,3 @@
-#include "core/errors.h"
 #include "core/update_job.h"
 
 #include <gmock/gmock.h>
@@ -13,7 +12,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-// The record as a map; a value named in `wrongType` raises as a value that
+// The record as a map; a value named in `wrongType` fails as a value that
 // is not text does.
 class FakeRecord : public IInstallationRecord {
  public:
@@ -22,16 +21,17 @@ class FakeRecord : public IInstallationRecord {
   bool writesFail = false;
   std::vector<std::string> calls;
 
-  std::string ReadRecordValue(const std::string& name) override {
+  Result<std::string> ReadRecordValue(const std::string& name) override {
     calls.push_back("read " + name);
-    if (name == wrongType) throw ERegistryException("Invalid data type for '" + name + "'");
+    if (name == wrongType) return Error{kRegistryException, "Invalid data type for '" + name + "'"};
     const auto found = values.find(name);
     return found == values.end() ? "" : found->second;
   }
-  void WriteRecordValue(const std::string& name, const std::string& value) override {
+  Status WriteRecordValue(const std::string& name, const std::string& value) override {
     calls.push_back("write " + name + "=" + value);
-    if (writesFail) throw ERegistryException("Failed to set data for '" + name + "'");
+    if (writesFail) return Error{kRegistryException, "Failed to set data for '" + name + "'"};
     values[name] = value;
+    return {};
   }
 };
 
@@ -81,7 +81,7 @@ TEST_F(UpdateJobTest, CheckReportsNotInstalledWhenVerIsEmptyOrMissing) {
     FakeRecord r;
     FakeView v;
     if (*folder) r.values["CALE"] = folder;
-    RunInstallationCheck(r, v);
+    EXPECT_TRUE(RunInstallationCheck(r, v).ok());
     EXPECT_THAT(v.events, ElementsAre("disarm", std::string("log ") + kNotInstalled));
     EXPECT_THAT(r.calls, ElementsAre("read CALE", "read VER"));
     EXPECT_EQ(InstallFolder, folder);
@@ -106,7 +106,7 @@ TEST_F(UpdateJobTest, CheckShowsTheNormalisedVersionAndOffersTheRelease) {
     FakeRecord r;
     FakeView v;
     r.values = {{"CALE", "C:\\Program Files\\Velna"}, {"VER", c.ver}};
-    RunInstallationCheck(r, v);
+    EXPECT_TRUE(RunInstallationCheck(r, v).ok());
     std::vector<std::string> expected{"Cale Velna 2025   : C:\\Program Files\\Velna",
                                       std::string("Versiune instalata : ") + c.shown};
     if (c.upToDate) expected.push_back(kUpToDate);
@@ -118,7 +118,7 @@ TEST_F(UpdateJobTest, CheckShowsTheNormalisedVersionAndOffersTheRelease) {
 
 TEST_F(UpdateJobTest, CheckShowsAnEmptyFolderAsRead) {
   record.values = {{"VER", "1.0002"}};
-  RunInstallationCheck(record, view);
+  EXPECT_TRUE(RunInstallationCheck(record, view).ok());
   EXPECT_THAT(view.log, ElementsAre("Cale Velna 2025   : ", "Versiune instalata : 1.0002"));
 }
 
@@ -128,7 +128,7 @@ TEST_F(UpdateJobTest, CheckLeavesTheLogEmptyWhenARecordValueIsNotText) {
     FakeView v;
     r.values = {{"CALE", "C:\\Velna"}, {"VER", "1.0002"}};
     r.wrongType = wrong;
-    EXPECT_THROW(RunInstallationCheck(r, v), ERegistryException);
+    EXPECT_STREQ(RunInstallationCheck(r, v).error().kind, kRegistryException);
     EXPECT_THAT(v.events, ElementsAre("disarm"));  // disarmed first: it never runs again
     EXPECT_FALSE(v.enabled);
     EXPECT_EQ(v.caption, "Cautare...");
@@ -155,7 +155,7 @@ TEST_F(UpdateJobTest, UpgradeOutcomes) {
     r.values = {{"VER", "1.0002"}};
     p.result = c.result;
     InstallFolder = "C:\\Velna";
-    RunUpgradeAction(r, p, v);
+    EXPECT_TRUE(RunUpgradeAction(r, p, v).ok());
     EXPECT_EQ(v.events, c.events);
     EXPECT_EQ(r.values["VER"], c.verAfter);
     EXPECT_THAT(p.calls, ElementsAre("Velna/UpGrade -> C:\\Velna\\V2025.exe"));
@@ -164,7 +164,7 @@ TEST_F(UpdateJobTest, UpgradeOutcomes) {
 
 TEST_F(UpdateJobTest, UpgradeWritesTheRecordAfterTheLogLineAndBeforeTheDialog) {
   InstallFolder = "C:\\Velna";
-  RunUpgradeAction(record, payload, view);
+  EXPECT_TRUE(RunUpgradeAction(record, payload, view).ok());
   EXPECT_THAT(record.calls, ElementsAre("write VER=1.0003"));
   EXPECT_THAT(view.events, ElementsAre("log Versiune actualizata.",
                                        "information Velna 2025 a fost actualizat la versiunea 1.0003."));
@@ -172,7 +172,7 @@ TEST_F(UpdateJobTest, UpgradeWritesTheRecordAfterTheLogLineAndBeforeTheDialog) {
 
 TEST_F(UpdateJobTest, UpgradeWhoseRecordCannotBeWrittenKeepsTheLogLineAndShowsNoDialog) {
   record.writesFail = true;
-  EXPECT_THROW(RunUpgradeAction(record, payload, view), ERegistryException);
+  EXPECT_STREQ(RunUpgradeAction(record, payload, view).error().kind, kRegistryException);
   EXPECT_THAT(view.events, ElementsAre("log Versiune actualizata."));
 }
 
@@ -182,7 +182,7 @@ TEST_F(UpdateJobTest, UpgradeJoinsTheTargetPathAsPlainText) {
                                        {"D:\\a b", "D:\\a b\\V2025.exe"}}) {
     FakePayload p;
     InstallFolder = folder;
-    RunUpgradeAction(record, p, view);
+    EXPECT_TRUE(RunUpgradeAction(record, p, view).ok());
     EXPECT_THAT(p.calls, ElementsAre("Velna/UpGrade -> " + target));
   }
 }
@@ -190,10 +190,10 @@ TEST_F(UpdateJobTest, UpgradeJoinsTheTargetPathAsPlainText) {
 TEST_F(UpdateJobTest, EachPressRunsTheWholeActionAgain) {
   InstallFolder = "C:\\Velna";
   payload.result = PayloadInstallResult::TargetInUse;
-  RunUpgradeAction(record, payload, view);
+  EXPECT_TRUE(RunUpgradeAction(record, payload, view).ok());
   payload.result = PayloadInstallResult::Installed;  // the user closed the main program
-  RunUpgradeAction(record, payload, view);
-  RunUpgradeAction(record, payload, view);
+  EXPECT_TRUE(RunUpgradeAction(record, payload, view).ok());
+  EXPECT_TRUE(RunUpgradeAction(record, payload, view).ok());
   EXPECT_EQ(payload.calls.size(), 3u);
   EXPECT_THAT(record.calls, ElementsAre("write VER=1.0003", "write VER=1.0003"));
   EXPECT_THAT(view.log, ElementsAre("Versiune actualizata.", "Versiune actualizata."));

@@ -1,4 +1,3 @@
-#include "core/errors.h"
 #include "core/format_settings.h"
 #include "core/version.h"
 
@@ -42,10 +41,10 @@ void ExpectParse(const ParseCase& c) {
   const VersionValue orDefault = ParseVersionOrDefault(c.text, kSentinel);
   if (c.tenThousandths) {
     EXPECT_EQ(orDefault.tenThousandths, *c.tenThousandths);
-    EXPECT_EQ(ParseVersion(c.text).tenThousandths, *c.tenThousandths);
+    EXPECT_EQ(ParseVersion(c.text).value().tenThousandths, *c.tenThousandths);
   } else {
     EXPECT_EQ(orDefault, kSentinel);
-    EXPECT_THROW(ParseVersion(c.text), EConvertError);
+    EXPECT_STREQ(ParseVersion(c.text).error().kind, kConvertError);
   }
 }
 
@@ -145,25 +144,22 @@ TEST_F(VersionTest, DisplayAndStoredForms) {
 }
 
 TEST_F(VersionTest, ComparesAsIntegers) {
-  EXPECT_EQ(ParseVersion("1.1"), ParseVersion("1.10"));
-  EXPECT_GT(ParseVersion("1.9"), ParseVersion("1.10"));
-  EXPECT_LT(ParseVersion("1.0002"), ParseVersion("1.0003"));
+  EXPECT_EQ(ParseVersion("1.1").value(), ParseVersion("1.10").value());
+  EXPECT_GT(ParseVersion("1.9").value(), ParseVersion("1.10").value());
+  EXPECT_LT(ParseVersion("1.0002").value(), ParseVersion("1.0003").value());
   EXPECT_LT(VersionValue{kMin}, VersionValue{kMax});
 }
 
 TEST_F(VersionTest, ConversionErrorNamesTheText) {
-  try {
-    ParseVersion("1,5");
-    FAIL() << "no error";
-  } catch (const EConvertError& e) {
-    EXPECT_STREQ(e.what(), "'1,5' is not a valid floating point value");
-  }
+  const Result<VersionValue> parsed = ParseVersion("1,5");
+  ASSERT_FALSE(parsed.ok()) << "no error";
+  EXPECT_EQ(parsed.error().message, "'1,5' is not a valid floating point value");
 }
 
 TEST_F(VersionTest, ReadsTheDecimalSeparatorWhenItRuns) {
   FormatSettings.DecimalSeparator = ',';
-  EXPECT_EQ(ParseVersion("1,5").tenThousandths, 15000);
-  EXPECT_THROW(ParseVersion("1.5"), EConvertError);
+  EXPECT_EQ(ParseVersion("1,5").value().tenThousandths, 15000);
+  EXPECT_STREQ(ParseVersion("1.5").error().kind, kConvertError);
   EXPECT_EQ(VersionDisplayText(VersionValue{15000}), "1,5");
   EXPECT_EQ(VersionStoredText(VersionValue{15000}), "1,5000");
   FormatSettings.DecimalSeparator = '.';
@@ -177,8 +173,8 @@ TEST_F(VersionTest, EveryDisplayFormReadsBackToItsValue) {
   for (int i = 0; i < 200'000; ++i) {
     const VersionValue value{i % 2 ? anyValue(random) : smallValue(random)};
     const std::string display = VersionDisplayText(value);
-    ASSERT_EQ(ParseVersion(display), value) << display;
-    ASSERT_EQ(ParseVersion(VersionStoredText(value)), value) << VersionStoredText(value);
+    ASSERT_EQ(ParseVersion(display).value(), value) << display;
+    ASSERT_EQ(ParseVersion(VersionStoredText(value)).value(), value) << VersionStoredText(value);
   }
 }
 

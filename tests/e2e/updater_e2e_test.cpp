@@ -38,6 +38,27 @@ constexpr char kUpToDate[] = "Aveti deja ultima versiune!";
 constexpr char kUpgradeCaption[] = "Actualizare la versiunea 1.0003";
 constexpr char kSuccess[] = "Velna 2025 a fost actualizat la versiunea 1.0003.";
 
+// A user setting changed for one test and put back as it was when the test
+// ends, also when it ends early.
+class ChangedSetting {
+ public:
+  ChangedSetting(const char* key, const char* name) : key_(key), name_(name), saved_(ReadRawValue(HKEY_CURRENT_USER, key, name)) {}
+  ~ChangedSetting() {
+    if (saved_.exists) {
+      SetRawValue(HKEY_CURRENT_USER, key_, name_, saved_.type, saved_.bytes);
+    } else {
+      RegDeleteKeyValueA(HKEY_CURRENT_USER, key_, name_);
+    }
+  }
+  ChangedSetting(const ChangedSetting&) = delete;
+  ChangedSetting& operator=(const ChangedSetting&) = delete;
+
+ private:
+  const char* key_;
+  const char* name_;
+  RawValue saved_;
+};
+
 class UpdaterTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -445,26 +466,37 @@ TEST_F(UpdaterTest, NoTimerLeftIsReportedAndTheWindowStaysUsable) {
   EXPECT_EQ(updater.WaitForExit(), 0u);
 }
 
+// An error before the message loop runs, or memory running out, is fatal:
+// "Exception %s in module %s at %p." with the error's own kind and the
+// address as eight (or, in the 64-bit twin, sixteen) upper-case hex digits,
+// then the message; exit code 1.
 TEST_F(UpdaterTest, StartupFailureIsFatalWithExitCodeOne) {
-  SetFault("Startup", "Cannot start");
-  UpdaterProcess updater(paths.updaterWithFaults);
-  Dialog fatal;
-  ASSERT_TRUE(updater.FindDialog(fatal));
-  EXPECT_EQ(fatal.caption, "Application Error");
-  // "Exception %s in module %s at %p.": the address as eight (or, in the
-  // 64-bit twin, sixteen) upper-case hex digits.
-  const std::string module = paths.updaterWithFaults.substr(paths.updaterWithFaults.find_last_of("\\/") + 1);
-  const std::string digits = "[0-9A-F]{" + std::to_string(2 * sizeof(void*)) + "}";
-  EXPECT_TRUE(std::regex_match(fatal.text, std::regex("Exception std::runtime_error in module " + module + " at " +
-                                                      digits + "\\.\nCannot start")))
-      << fatal.text;
-  updater.CloseDialog(fatal);
-  EXPECT_EQ(updater.WaitForExit(), 1u);
+  struct Case {
+    const char* fault;
+    const char* kind;
+    const char* message;
+  };
+  for (const Case& c : {Case{"Startup", "Exception", "Cannot start"}, Case{"OutOfMemory", "EOutOfMemory", "Out of memory"}}) {
+    SCOPED_TRACE(c.fault);
+    DeleteKeyTree(HKEY_CURRENT_USER, kFaultsKey);
+    SetFault(c.fault, c.message);
+    UpdaterProcess updater(paths.updaterWithFaults);
+    Dialog fatal;
+    ASSERT_TRUE(updater.FindDialog(fatal));
+    EXPECT_EQ(fatal.caption, "Application Error");
+    const std::string module = paths.updaterWithFaults.substr(paths.updaterWithFaults.find_last_of("\\/") + 1);
+    const std::string digits = "[0-9A-F]{" + std::to_string(2 * sizeof(void*)) + "}";
+    EXPECT_TRUE(std::regex_match(fatal.text, std::regex(std::string("Exception ") + c.kind + " in module " + module +
+                                                        " at " + digits + "\\.\n" + c.message)))
+        << fatal.text;
+    updater.CloseDialog(fatal);
+    EXPECT_EQ(updater.WaitForExit(), 1u);
+  }
 }
 
 TEST_F(UpdaterTest, VersionsKeepTheFullStopUnderADecimalCommaLocale) {
-  const RawValue decimal = ReadRawValue(HKEY_CURRENT_USER, kInternationalKey, "sDecimal");
-  const RawValue date = ReadRawValue(HKEY_CURRENT_USER, kInternationalKey, "sDate");
+  const ChangedSetting decimal(kInternationalKey, "sDecimal");
+  const ChangedSetting date(kInternationalKey, "sDate");
   SetTextValue(HKEY_CURRENT_USER, kInternationalKey, "sDecimal", ",");
   SetTextValue(HKEY_CURRENT_USER, kInternationalKey, "sDate", "/");
   Install("1.0002");
@@ -484,11 +516,6 @@ TEST_F(UpdaterTest, VersionsKeepTheFullStopUnderADecimalCommaLocale) {
     EXPECT_EQ(RecordText("VER"), "1.0003");
     ExpectEscapeEndsIt(updater);
   }
-  const auto restore = [](const char* name, const RawValue& value) {
-    if (value.exists) SetRawValue(HKEY_CURRENT_USER, kInternationalKey, name, value.type, value.bytes);
-  };
-  restore("sDecimal", decimal);
-  restore("sDate", date);
 }
 
 // On another resolution the window font is 8 points (16 pixels high at 144
@@ -496,7 +523,7 @@ TEST_F(UpdaterTest, VersionsKeepTheFullStopUnderADecimalCommaLocale) {
 // of its text height to 13: MS Sans Serif is 20 pixels high at 144 dpi, 16 at 120.
 TEST_F(UpdaterTest, ScalesWithTheScreenResolution) {
   constexpr char kDesktopKey[] = "Control Panel\\Desktop";
-  const RawValue saved = ReadRawValue(HKEY_CURRENT_USER, kDesktopKey, "LogPixels");
+  const ChangedSetting dpi(kDesktopKey, "LogPixels");
   struct Case {
     DWORD dpi;
     int textHeight;
@@ -519,11 +546,6 @@ TEST_F(UpdaterTest, ScalesWithTheScreenResolution) {
     expectNear(close.bottom - close.top, 31);
     Screenshot(main, "main-window-" + std::to_string(c.dpi) + "-dpi");
     ExpectEscapeEndsIt(updater);
-  }
-  if (saved.exists) {
-    SetRawValue(HKEY_CURRENT_USER, kDesktopKey, "LogPixels", saved.type, saved.bytes);
-  } else {
-    RegDeleteKeyValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels");
   }
 }
 

@@ -1,10 +1,8 @@
-#include "core/errors.h"
 #include "host/installation_record.h"
 #include "tests/support/win_test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -22,13 +20,11 @@ class InstallationRecordTest : public ::testing::Test {
   RegistryInstallationRecord record{HKEY_LOCAL_MACHINE, kKey};
 };
 
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const ERegistryException& error) {
-    return error.what();
-  }
-  return "no error";
+// The message of a registry error, or "no error".
+std::string ErrorOf(const Status& status) {
+  if (status.ok()) return "no error";
+  EXPECT_STREQ(status.error().kind, kRegistryException);
+  return status.error().message;
 }
 
 TEST_F(InstallationRecordTest, ReadsTextValuesAndRejectsOtherTypes) {
@@ -54,40 +50,40 @@ TEST_F(InstallationRecordTest, ReadsTextValuesAndRejectsOtherTypes) {
     SCOPED_TRACE(c.name);
     SetRawValue(HKEY_LOCAL_MACHINE, kKey, "VER", c.type, c.bytes);
     if (c.text) {
-      EXPECT_EQ(record.ReadRecordValue("VER"), *c.text);
+      EXPECT_EQ(record.ReadRecordValue("VER").value(), *c.text);
     } else {
-      EXPECT_EQ(ErrorOf([&] { record.ReadRecordValue("VER"); }), "Invalid data type for 'VER'");
+      EXPECT_EQ(ErrorOf(record.ReadRecordValue("VER").status()), "Invalid data type for 'VER'");
     }
   }
 }
 
 TEST_F(InstallationRecordTest, MissingKeyOrValueReadsAsEmptyAndCreatesNothing) {
-  EXPECT_EQ(record.ReadRecordValue("CALE"), "");
+  EXPECT_EQ(record.ReadRecordValue("CALE").value(), "");
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kParent));
   SetTextValue(HKEY_LOCAL_MACHINE, kKey, "CALE", "C:\\Velna");
-  EXPECT_EQ(record.ReadRecordValue("VER"), "");
+  EXPECT_EQ(record.ReadRecordValue("VER").value(), "");
 }
 
 TEST_F(InstallationRecordTest, ValueNamesMatchInAnyCase) {
   SetTextValue(HKEY_LOCAL_MACHINE, kKey, "CALE", "C:\\Velna");
   SetTextValue(HKEY_LOCAL_MACHINE, kKey, "Ver", "1.0002");
-  EXPECT_EQ(record.ReadRecordValue("cale"), "C:\\Velna");
-  EXPECT_EQ(record.ReadRecordValue("VER"), "1.0002");
+  EXPECT_EQ(record.ReadRecordValue("cale").value(), "C:\\Velna");
+  EXPECT_EQ(record.ReadRecordValue("VER").value(), "1.0002");
 }
 
 TEST_F(InstallationRecordTest, WriteStoresTextWithItsNulAndCreatesTheKey) {
-  record.WriteRecordValue("VER", "1.0003");  // key and parent missing
+  EXPECT_TRUE(record.WriteRecordValue("VER", "1.0003").ok());  // key and parent missing
   RawValue stored = ReadRawValue(HKEY_LOCAL_MACHINE, kKey, "VER");
   EXPECT_EQ(stored.type, static_cast<DWORD>(REG_SZ));
   EXPECT_EQ(stored.bytes, std::string("1.0003\0", 7));
 
   SetRawValue(HKEY_LOCAL_MACHINE, kKey, "VER", REG_DWORD, std::string("\x13\x27\0\0", 4));
-  record.WriteRecordValue("VER", "1.0003");  // replaces a value of another type
+  EXPECT_TRUE(record.WriteRecordValue("VER", "1.0003").ok());  // replaces a value of another type
   stored = ReadRawValue(HKEY_LOCAL_MACHINE, kKey, "VER");
   EXPECT_EQ(stored.type, static_cast<DWORD>(REG_SZ));
   EXPECT_EQ(stored.bytes.size(), 7u);
 
-  record.WriteRecordValue("VER", "");
+  EXPECT_TRUE(record.WriteRecordValue("VER", "").ok());
   EXPECT_EQ(ReadRawValue(HKEY_LOCAL_MACHINE, kKey, "VER").bytes, std::string(1, '\0'));
   EXPECT_EQ(ReadRawValue(HKEY_LOCAL_MACHINE, kKey, "CALE").exists, false);  // never written
 }
@@ -95,8 +91,8 @@ TEST_F(InstallationRecordTest, WriteStoresTextWithItsNulAndCreatesTheKey) {
 TEST_F(InstallationRecordTest, WriteThatCannotBeMadeRaisesWithTheValueName) {
   // A root that is no open key: neither opened nor created.
   RegistryInstallationRecord unreachable(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7ffffff0)), kKey);
-  EXPECT_EQ(ErrorOf([&] { unreachable.WriteRecordValue("VER", "1.0003"); }), "Failed to set data for 'VER'");
-  EXPECT_EQ(unreachable.ReadRecordValue("VER"), "");
+  EXPECT_EQ(ErrorOf(unreachable.WriteRecordValue("VER", "1.0003")), "Failed to set data for 'VER'");
+  EXPECT_EQ(unreachable.ReadRecordValue("VER").value(), "");
 }
 
 }  // namespace

@@ -1,30 +1,29 @@
-#include "ui/window.h"
+#include "frame/window.h"
 
-#include "app/error_report.h"
-
-#include <stdexcept>
 
 TWindow::~TWindow() {
   if (handle_) DestroyWindow(handle_);
 }
 
-void TWindow::RegisterWindowClass(WNDCLASSEXA windowClass) {
+Status TWindow::RegisterWindowClass(WNDCLASSEXA windowClass) {
   WNDCLASSEXA existing{};
   existing.cbSize = sizeof existing;
-  if (GetClassInfoExA(GetModuleHandleA(nullptr), windowClass.lpszClassName, &existing)) return;
+  if (GetClassInfoExA(GetModuleHandleA(nullptr), windowClass.lpszClassName, &existing)) return {};
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = WindowProcedure;
   windowClass.hInstance = GetModuleHandleA(nullptr);
-  if (!RegisterClassExA(&windowClass)) throw std::runtime_error("Cannot register the window class");
+  if (!RegisterClassExA(&windowClass)) return Error{kOSError, "Cannot register the window class"};
+  return {};
 }
 
-void TWindow::CreateHandle(DWORD exStyle, const char* className, const char* text, DWORD style, RECT bounds,
-                           HWND parent, int controlId) {
+Status TWindow::CreateHandle(DWORD exStyle, const char* className, const char* text, DWORD style, RECT bounds,
+                             HWND parent, int controlId) {
   const auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId));
   if (!CreateWindowExA(exStyle, className, text, style, bounds.left, bounds.top, bounds.right - bounds.left,
                        bounds.bottom - bounds.top, parent, menu, GetModuleHandleA(nullptr), this)) {
-    throw std::runtime_error("Cannot create the window");
+    return Error{kOSError, "Cannot create the window"};
   }
+  return {};
 }
 
 LRESULT TWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -44,13 +43,5 @@ LRESULT CALLBACK TWindow::WindowProcedure(HWND window, UINT message, WPARAM wPar
     self->handle_ = nullptr;
     return DefWindowProcA(window, message, wParam, lParam);
   }
-
-  LRESULT result = 0;
-  bool handled = false;
-  GuardedCall([&] {
-    result = self->HandleMessage(message, wParam, lParam);
-    handled = true;
-  });
-  // A handler that failed is abandoned; the message gets the default treatment.
-  return handled ? result : DefWindowProcA(window, message, wParam, lParam);
+  return self->HandleMessage(message, wParam, lParam);
 }

@@ -1,9 +1,9 @@
-#include "app/application.h"
+#include "frame/application.h"
 
-#include "app/error_report.h"
-#include "core/errors.h"
 #include "core/format_settings.h"
+#include "frame/error_report.h"
 
+#include <string_view>
 #include <vector>
 
 TApplication* Application = nullptr;
@@ -67,17 +67,20 @@ void ShowModalBox(const std::string& text, const char* caption, UINT flags) {
 TApplication::TApplication() {
   Application = this;
   ReadFormatSettingsFromSystem();
+}
+
+Status TApplication::Create() {
   WNDCLASSEXA windowClass{};
   windowClass.lpszClassName = kApplicationWindowClass;
   windowClass.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  RegisterWindowClass(windowClass);
+  if (Status registered = RegisterWindowClass(windowClass); !registered.ok()) return registered;
   // A popup of no size in the middle of the screen: it is the taskbar button
   // (it has no owner) and the owner of every other window of the updater.
   const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
   const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
-  CreateHandle(0, kApplicationWindowClass, "", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU,
-               RECT{x, y, x, y}, nullptr);
+  return CreateHandle(0, kApplicationWindowClass, "", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU,
+                      RECT{x, y, x, y}, nullptr);
 }
 
 TApplication::~TApplication() { Application = nullptr; }
@@ -114,10 +117,8 @@ void TApplication::ProcessMessages() {
 }
 
 void TApplication::DispatchOne(MSG& message) {
-  GuardedCall([&] {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  });
+  TranslateMessage(&message);
+  DispatchMessageA(&message);
 }
 
 LRESULT TApplication::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -164,12 +165,8 @@ std::string ErrorReportText(const std::string& message) {
   return text;
 }
 
-void ReportUnhandledError(const std::exception& error) noexcept {
-  if (dynamic_cast<const EAbort*>(&error)) return;
-  try {
-    const std::string caption = Application ? Application->Title() : std::string();
-    ShowModalBox(ErrorReportText(error.what()), caption.c_str(), MB_ICONSTOP);
-  } catch (...) {
-    // Nothing is left to report with; the updater goes on.
-  }
+void ReportUnhandledError(const Error& error) {
+  if (std::string_view(error.kind) == kAbort) return;
+  const std::string caption = Application ? Application->Title() : std::string();
+  ShowModalBox(ErrorReportText(error.message), caption.c_str(), MB_ICONSTOP);
 }

@@ -3,7 +3,7 @@
 // and the operations that handlers use to talk to the frame.
 #pragma once
 
-#include "ui/window.h"
+#include "frame/window.h"
 
 #include <string>
 
@@ -18,10 +18,12 @@ class TMainWindow {
 
 class TApplication final : public TWindow {
  public:
-  // Reads the format settings from the user's regional settings and creates
-  // the application window, still invisible.
+  // Reads the format settings from the user's regional settings.
   TApplication();
   ~TApplication() override;
+
+  // Creates the application window, still invisible.
+  Status Create();
 
   void SetTitle(const std::string& title);
   const std::string& Title() const noexcept { return title_; }

@@ -1,8 +1,10 @@
 // A small base for our windows: the object is found from the HWND (stored at
 // WM_NCCREATE, cleared at WM_NCDESTROY) and the window procedure is a thin
-// noexcept shell that calls the virtual HandleMessage. Nothing thrown inside
-// ever unwinds into the system: it goes to the top-level error report.
+// shell that calls the virtual HandleMessage. A handler that fails hands its
+// error to the top-level error report where it is called.
 #pragma once
+
+#include "core/error.h"
 
 #include <windows.h>
 
@@ -18,9 +20,9 @@ class TWindow {
  protected:
   // Registers the class on first use; `className` names it, the rest is
   // filled in by the caller (style, cursor, brush, icon).
-  static void RegisterWindowClass(WNDCLASSEXA windowClass);
-  void CreateHandle(DWORD exStyle, const char* className, const char* text, DWORD style, RECT bounds, HWND parent,
-                    int controlId = 0);
+  static Status RegisterWindowClass(WNDCLASSEXA windowClass);
+  Status CreateHandle(DWORD exStyle, const char* className, const char* text, DWORD style, RECT bounds, HWND parent,
+                      int controlId = 0);
 
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 

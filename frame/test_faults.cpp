@@ -1,8 +1,10 @@
-#include "app/test_faults.h"
+#include "frame/test_faults.h"
 
 #include <windows.h>
 
-#include <stdexcept>
+#include <cstddef>
+#include <limits>
+#include <new>
 #include <string>
 
 namespace {
@@ -20,12 +22,19 @@ bool ReadFault(const char* name, std::string& value) {
 
 }  // namespace
 
-void RaiseTestFault(const char* place) {
+Status TestFault(const char* place) {
   std::string message;
-  if (ReadFault(place, message)) throw std::runtime_error(message);
+  if (ReadFault(place, message)) return Error{"Exception", message};
+  return {};
 }
 
 bool TestFaultSet(const char* name) {
   std::string ignored;
   return ReadFault(name, ignored);
+}
+
+void TestFaultExhaustMemory(const char* name) {
+  if (!TestFaultSet(name)) return;
+  void* volatile memory = ::operator new(std::numeric_limits<std::size_t>::max() / 2);
+  ::operator delete(memory);
 }

@@ -5,12 +5,18 @@
 // at each use, so that one run can go through several faults.
 #pragma once
 
+#include "core/error.h"
+
 #ifdef VELNA_TEST_FAULTS
-// Throws std::runtime_error with the fault's text when the value `place` is set.
-void RaiseTestFault(const char* place);
+// Fails with an error of the generic kind "Exception" and the fault's text
+// when the value `place` is set.
+Status TestFault(const char* place);
 // Whether the value `name` is set.
 bool TestFaultSet(const char* name);
+// Asks for more memory than a process can have when the value `name` is set.
+void TestFaultExhaustMemory(const char* name);
 #else
-inline void RaiseTestFault(const char*) {}
+inline Status TestFault(const char*) { return {}; }
 inline bool TestFaultSet(const char*) { return false; }
+inline void TestFaultExhaustMemory(const char*) {}
 #endif
