@@ -15,10 +15,16 @@ class Pe:
         directories = optional + (96 if magic == 0x10B else 112)
         self.directories = [struct.unpack_from("<II", data, directories + 8 * i) for i in range(16)]
         self.sections = []
+        self.section_sizes = {}
         table = optional + optional_size
         for i in range(sections):
             name, vsize, va, raw_size, raw = struct.unpack_from("<8sIIII", data, table + 40 * i)
             self.sections.append((va, max(vsize, raw_size), raw))
+            self.section_sizes[name.rstrip(b"\0").decode("latin-1")] = vsize
+
+    def section_size(self, name):
+        """The size in memory of the section of that name (8 characters at most), 0 when there is none."""
+        return self.section_sizes.get(name[:8], 0)
 
     def offset(self, rva):
         for va, size, raw in self.sections:

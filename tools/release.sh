@@ -151,10 +151,11 @@ cmake --build "$build" --target "${targets[@]}" >"$logs/build.log" 2>&1 ||
 updater="$build/app/Upgrade.exe"
 
 # --- Checks of what was built ----------------------------------------------------
-step "checking the updater: payload, version resource, hardening, imports, manifest"
+step "checking the updater: payload, version resource, hardening, imports, manifest, size"
 python3 "$root/tests/build/pe_check.py" "$updater" --machine i386 --payload "$payload" \
   --resource-type "${resource_type^^}" --resource-name "${resource_name^^}" \
-  --version "$version" --product "$product_name" | sed 's/^/  /'
+  --version "$version" --product "$product_name" --map "$build/app/updater.map" --max-overhead 65536 |
+  sed 's/^/  /'
 [ "${PIPESTATUS[0]}" -eq 0 ] || fail "the built updater failed its checks"
 signed=no
 if [ -n "$cert" ]; then

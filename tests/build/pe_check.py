@@ -2,18 +2,21 @@
 """Checks a built updater as a file: what Windows will load and trust.
 
     pe_check.py UPDATER.exe --machine i386 --payload PAYLOAD [--resource-type VELNA --resource-name UPGRADE]
-                [--version 1.0003 --product "Velna 2025"]
+                [--version 1.0003 --product "Velna 2025"] [--map LINK_MAP --max-overhead 65536]
 
 Checks the machine type, the GUI subsystem, ASLR and DEP (with relocations
 kept), that every imported DLL is one that Windows loads from its system
 folder, the icon group MAINICON (one 32 x 32 image, 24 bits), the manifest
 (asInvoker, DPI aware), and that the payload resource is byte-identical to
 the payload file, in language 1048 only; with --version and --product, that
-the version resource states that release version and product name. Prints
-each check; exits 1 on any failure.
+the version resource states that release version and product name; with
+--max-overhead, that the updater is at most that many bytes larger than its
+payload; with --map (the linker's map of the updater), that no part of the
+C++ exception machinery was linked. Prints each check; exits 1 on any failure.
 """
 import argparse
 import os
+import re
 import struct
 import sys
 
@@ -37,6 +40,8 @@ def main():
     parser.add_argument("--resource-name", default="UPGRADE")
     parser.add_argument("--version", help="the release version the version resource must state")
     parser.add_argument("--product", help="the product name the version resource must state")
+    parser.add_argument("--max-overhead", type=int, help="the most bytes the updater may add to its payload")
+    parser.add_argument("--map", help="the linker's map of the updater")
     args = parser.parse_args()
 
     pe = Pe(open(args.exe, "rb").read())
@@ -85,6 +90,19 @@ def main():
                   stated.get("FileVersion") == args.version == stated.get("ProductVersion"), str(stated))
         if args.product is not None:
             check(f"version resource names {args.product}", stated.get("ProductName") == args.product, str(stated))
+
+    if args.max_overhead is not None:
+        overhead = os.path.getsize(args.exe) - len(payload)
+        check(f"overhead at most {args.max_overhead} bytes over the payload", overhead <= args.max_overhead,
+              f"{overhead} bytes")
+    if args.map is not None:
+        linked = set(re.findall(r"([\w.+-]+\.a)\(([^)]+)\)", open(args.map, errors="replace").read()))
+        machinery = sorted(f"{archive}({member})" for archive, member in linked
+                           if archive == "libgcc_eh.a" or "unwind" in member or archive.startswith("libstdc++")
+                           or archive == "libsupc++.a")
+        check("no unwinder or C++ exception runtime linked", not machinery, ", ".join(machinery))
+        frames = pe.section_size(".eh_frame")
+        check("unwind tables (.eh_frame) at most 4 KiB", frames <= 4096, f"{frames} bytes")
     return 1 if failures else 0
 
 
