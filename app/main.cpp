@@ -17,7 +17,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   TApplication application;
   if (Status created = application.Create(); !created.ok()) return ShowFatalError(created.error());
   application.SetTitle(ApplicationTitle);
-  if (Status fault = TestFault("Startup"); !fault.ok()) return ShowFatalError(fault.error());
+  // As if a window could not be made.
+  if (Status fault = TestFault("Startup", kOSError); !fault.ok()) return ShowFatalError(fault.error());
   TestFaultExhaustMemory("OutOfMemory");
   RegistryInstallationRecord record;
   ResourcePayloadInstaller payload;

@@ -22,9 +22,9 @@ bool ReadFault(const char* name, std::string& value) {
 
 }  // namespace
 
-Status TestFault(const char* place) {
+Status TestFault(const char* place, const char* kind) {
   std::string message;
-  if (ReadFault(place, message)) return Error{"Exception", message};
+  if (ReadFault(place, message)) return Error{kind, message};
   return {};
 }
 

@@ -8,15 +8,15 @@
 #include "core/error.h"
 
 #ifdef VELNA_TEST_FAULTS
-// Fails with an error of the generic kind "Exception" and the fault's text
-// when the value `place` is set.
-Status TestFault(const char* place);
+// Fails with an error of `kind` and the fault's text when the value `place`
+// is set.
+Status TestFault(const char* place, const char* kind = "Exception");
 // Whether the value `name` is set.
 bool TestFaultSet(const char* name);
 // Asks for more memory than a process can have when the value `name` is set.
 void TestFaultExhaustMemory(const char* name);
 #else
-inline Status TestFault(const char*) { return {}; }
+inline Status TestFault(const char*, const char* = nullptr) { return {}; }
 inline bool TestFaultSet(const char*) { return false; }
 inline void TestFaultExhaustMemory(const char*) {}
 #endif

@@ -476,7 +476,7 @@ TEST_F(UpdaterTest, StartupFailureIsFatalWithExitCodeOne) {
     const char* kind;
     const char* message;
   };
-  for (const Case& c : {Case{"Startup", "Exception", "Cannot start"}, Case{"OutOfMemory", "EOutOfMemory", "Out of memory"}}) {
+  for (const Case& c : {Case{"Startup", "EOSError", "Cannot start"}, Case{"OutOfMemory", "EOutOfMemory", "Out of memory"}}) {
     SCOPED_TRACE(c.fault);
     DeleteKeyTree(HKEY_CURRENT_USER, kFaultsKey);
     SetFault(c.fault, c.message);
