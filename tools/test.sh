@@ -46,7 +46,7 @@ for preset in "${presets[@]}"; do
 done
 
 mkdir -p artifacts
-rm -f artifacts/*.png
+find artifacts -name "*.png" ! -name "demo-*" -delete  # the screenshots of this run only; the demo keeps its own
 for shot in "build/$windows_tests/artifacts"/*.bmp; do
   [ -e "$shot" ] && convert "$shot" "artifacts/$(basename "${shot%.bmp}").png"
 done
