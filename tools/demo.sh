@@ -33,7 +33,7 @@ echo "=== building the updater ($preset preset, in $build) with the stand-in pay
 cmake --preset "$preset" -B "$build" -DVELNA_PAYLOAD= -DVELNA_WINE_TESTS=OFF >/dev/null
 cmake --build "$build" --target updater standin_old standin_release demo_driver >/dev/null
 release_version=$(sed -n 's/^VELNA_RELEASE_VERSION:[A-Z]*=//p' "$build/CMakeCache.txt")
-stored_version=$(printf '%.4f' "$release_version")
+stored_version=$(python3 tools/version_text.py "$release_version")  # as the updater writes VER
 payload="$build/resources/standin_release.exe"
 
 export WINEPREFIX="$root/build/demo-prefix"
